@@ -1,1 +1,31 @@
-int main() { return 0; }
+#include <iostream>
+
+#include "platform/Errors.h"
+#include "tools/lvtool/Commands.h"
+
+int main(int argc, char** argv) {
+    CLI::App app{"lvtool: inspect, create, render and pack Lumivale files"};
+    app.require_subcommand(1);
+    lvtool::addInfoCommand(app);
+    lvtool::addCreateCommand(app);
+    lvtool::addExportCommand(app);
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::CallForHelp& e) {
+        return app.exit(e);
+    } catch (const CLI::CallForAllHelp& e) {
+        return app.exit(e);
+    } catch (const CLI::ParseError& e) {
+        std::cerr << "lvtool: " << e.what() << '\n';
+        return 2;
+    } catch (const lvtool::UsageError& e) {
+        std::cerr << "lvtool: " << e.what() << '\n';
+        return 2;
+    } catch (const lvtool::ExitStatus& e) {
+        return e.code;
+    } catch (const std::exception& e) {
+        std::cerr << e.what() << '\n';
+        return 1;
+    }
+    return 0;
+}
