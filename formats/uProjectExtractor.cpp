@@ -145,7 +145,7 @@ void copyHost(InputFile& host, const fs::path& hostPath, AtomicFileWriter& out) 
         if (n == 0) return;
         const std::span<const uint8_t> piece(buffer.data(), static_cast<size_t>(n));
         if (scanner.feed(piece))
-            throw Error("The file already contains a package, a new one could not be found: " +
+            throw Error("The file already holds a package, so a new one would never be found: " +
                         hostPath.string());
         out.write(piece);
     }
