@@ -9,6 +9,8 @@ int main(int argc, char** argv) {
     lvtool::addInfoCommand(app);
     lvtool::addCreateCommand(app);
     lvtool::addExportCommand(app);
+    lvtool::addCatalogCommand(app);
+    lvtool::addConfigCommand(app);
     lvtool::addFitCommand(app);
     lvtool::addPackCommands(app);
     try {
