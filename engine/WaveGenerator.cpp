@@ -121,8 +121,11 @@ void TWaveGenerator::RandomizeArea(int32_t area, int32_t range) {
     std::vector<int32_t>& offsets = DistortionOffsets[static_cast<size_t>(area)];
     offsets.resize(static_cast<size_t>(Width));
     for (int32_t& r : offsets) r = Random(range);
-    HasOffsets[static_cast<size_t>(area)] =
-        std::any_of(offsets.begin(), offsets.end(), [](int32_t r) { return r != 0; });
+    const auto k = static_cast<size_t>(area);
+    MaxOffset[k] = offsets.empty() ? 0 : *std::max_element(offsets.begin(), offsets.end());
+    HasOffsets[k] = MaxOffset[k] != 0;
+    OffsetSteps[k].resize(offsets.size());
+    for (size_t x = 0; x < offsets.size(); ++x) OffsetSteps[k][x] = int64_t{offsets[x]} * Width;
 }
 
 void TWaveGenerator::RandomizeDistortion() {
@@ -188,10 +191,23 @@ void TWaveGenerator::ComputeRowWaves() {
 }
 
 void TWaveGenerator::CopyWaterPixels() {
-    for (int32_t y = 0; y < Height; ++y) {
-        const int32_t first = RowRunStart[static_cast<size_t>(y)];
-        const int32_t last = RowRunStart[static_cast<size_t>(y) + 1];
-        for (int32_t i = first; i < last; ++i) CopyRun(y, Runs[static_cast<size_t>(i)]);
+    // A pixel writes only its own column and reads only the picture, so the columns may be done in
+    // any order as long as each column sees its rows top to bottom. Bands of columns keep the rows
+    // that distortion offsets reach into in cache.
+    const bool distorted = std::find(HasOffsets.begin(), HasOffsets.end(), true) != HasOffsets.end();
+    const int32_t bandColumns = distorted ? kBandColumns : std::max(Width, 1);
+    for (int32_t band = 0; band < Width; band += bandColumns) {
+        const int32_t bandEnd = std::min(Width, band + bandColumns);
+        for (int32_t y = 0; y < Height; ++y) {
+            const int32_t first = RowRunStart[static_cast<size_t>(y)];
+            const int32_t last = RowRunStart[static_cast<size_t>(y) + 1];
+            for (int32_t i = first; i < last; ++i) {
+                const TAreaRun& run = Runs[static_cast<size_t>(i)];
+                if (run.X1 <= band) continue;
+                if (run.X0 >= bandEnd) break;
+                CopyRun(y, {std::max(run.X0, band), std::min(run.X1, bandEnd), run.Area});
+            }
+        }
     }
 }
 
@@ -247,7 +263,49 @@ void TWaveGenerator::CopyRun(int32_t y, const TAreaRun& run) {
         return;
     }
 
-    const int32_t* offsets = DistortionOffsets[k].data();
+    CopyDistortedRun(y, run, vert, horz);
+}
+
+// A run of an area with per-column offsets r: the target row y - r and the source row y - r + vert
+// change from column to column.
+void TWaveGenerator::CopyDistortedRun(int32_t y, const TAreaRun& run, int64_t vert, int64_t horz) {
+    const auto k = static_cast<size_t>(run.Area);
+    const int16_t area = run.Area;
+    const int32_t lastRow = Height - 1, lastColumn = Width - 1;
+    int32_t x0 = run.X0, x1 = run.X1;
+    // Rows where no clamp can bite: y - r >= 0 and 0 <= y - r + vert <= lastRow for every r of the
+    // area. There, and for the columns whose x + horz stays inside the picture, every address is a
+    // fixed distance from the pixel's own index in the (contiguous) map, picture and output.
+    const bool rowsInside =
+        y - int64_t{MaxOffset[k]} >= 0 && y - int64_t{MaxOffset[k]} + vert >= 0 && y + vert <= lastRow;
+    if (rowsInside) {
+        const int32_t inFirst = static_cast<int32_t>(std::clamp<int64_t>(-horz, x0, x1));
+        const int32_t inLast = static_cast<int32_t>(std::clamp<int64_t>(lastColumn - horz + 1, inFirst, x1));
+        const size_t rowStart = static_cast<size_t>(y) * static_cast<size_t>(Width);
+        const int16_t* areas = AreaMap.data() + rowStart;
+        const uint32_t* picture = PictureRows[0] + rowStart;
+        uint32_t* output = OutputRows[0] + rowStart;
+        const int64_t* steps = OffsetSteps[k].data();
+        const auto shift = static_cast<ptrdiff_t>(horz);
+        const auto sourceShift = static_cast<ptrdiff_t>(vert * Width + horz);
+        for (int32_t x = inFirst; x < inLast; ++x) {
+            const ptrdiff_t target = x - static_cast<ptrdiff_t>(steps[x]); // (y - r, x)
+            // One branch for the three same-area checks: all differences must be 0.
+            const int differs = (areas[target] ^ area) | (areas[target + shift] ^ area) |
+                                (areas[target + sourceShift] ^ area);
+            if (differs == 0) output[target] = picture[target + sourceShift];
+        }
+        // The clamped columns at either end take the general loop below.
+        CopyDistortedColumns(y, area, x0, inFirst, vert, horz);
+        x0 = inLast;
+    }
+    CopyDistortedColumns(y, area, x0, x1, vert, horz);
+}
+
+void TWaveGenerator::CopyDistortedColumns(int32_t y, int16_t area, int32_t x0, int32_t x1, int64_t vert,
+                                          int64_t horz) {
+    const int32_t lastRow = Height - 1, lastColumn = Width - 1;
+    const int32_t* offsets = DistortionOffsets[static_cast<size_t>(area)].data();
     const int16_t* const* areaRows = AreaRows.data();
     const uint32_t* const* pictureRows = PictureRows.data();
     uint32_t* const* outputRows = OutputRows.data();

@@ -26,7 +26,8 @@ struct TRowWave {
 
 class TWaveGenerator {
   public:
-    static constexpr int32_t kNoTop = 50000; // AreaTop of an area without pixels
+    static constexpr int32_t kNoTop = 50000;     // AreaTop of an area without pixels
+    static constexpr int32_t kBandColumns = 128; // columns per band of the frame loop
 
     TWaveGenerator() = default; // Create: an empty Output
     ~TWaveGenerator();          // Destroy
@@ -86,6 +87,8 @@ class TWaveGenerator {
     void ComputeRowWaves();
     void CopyWaterPixels();
     void CopyRun(int32_t y, const TAreaRun& run);
+    void CopyDistortedRun(int32_t y, const TAreaRun& run, int64_t vert, int64_t horz);
+    void CopyDistortedColumns(int32_t y, int16_t area, int32_t x0, int32_t x1, int64_t vert, int64_t horz);
     void AdvancePhases();
     void StepWeather();
     bool PictureStillPrepared() const;
@@ -118,6 +121,8 @@ class TWaveGenerator {
     std::vector<TAreaRun> Runs;
     std::vector<int32_t> RowRunStart; // Height + 1 entries into Runs
     std::array<bool, kAreaCount> HasOffsets{};
+    std::array<int32_t, kAreaCount> MaxOffset{};
+    std::array<std::vector<int64_t>, kAreaCount> OffsetSteps; // offset x Width: a row shift in the map
     const uint32_t* PreparedPixels = nullptr;
 };
 

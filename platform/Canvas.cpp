@@ -6,18 +6,37 @@
 namespace lv {
 namespace {
 
-// The minor coordinate after `step` of `steps` major steps: start + delta * step / steps rounded
-// to nearest, a tie (exactly half way) going to the smaller coordinate.
-int64_t minorAt(int64_t start, int64_t delta, int64_t step, int64_t steps) {
-    // ceil(v - 1/2) with v = delta * step / steps, in integers: ceil((2*delta*step - steps) / (2*steps)).
-    // 128-bit: delta and step may both be near 2^32 on lines with far-away end points.
-    const __int128 numerator = __int128{2} * delta * step - steps;
-    const __int128 denominator = __int128{2} * steps;
-    const __int128 negated = -numerator;
-    __int128 q = negated / denominator;
-    if (negated % denominator != 0 && negated < 0) --q;
-    return start - static_cast<int64_t>(q);
-}
+// The minor coordinate along a line of `steps` major steps: at step i it is
+// start + delta * i / steps rounded to nearest, a tie (exactly half way) going to the smaller
+// coordinate, i.e. start - floor((steps - 2 * delta * i) / (2 * steps)). Walked incrementally:
+// the quotient q and remainder r of that division change by at most one per step.
+class MinorWalk {
+  public:
+    MinorWalk(int64_t start, int64_t delta, int64_t steps, int64_t firstStep)
+        : start_(start), twiceDelta_(2 * delta), divisor_(2 * steps) {
+        // 128-bit once: delta and the first step may both be near 2^32 on far-away lines.
+        const __int128 numerator = __int128{steps} - __int128{2} * delta * firstStep;
+        __int128 q = numerator / divisor_;
+        if (numerator % divisor_ != 0 && numerator < 0) --q;
+        q_ = static_cast<int64_t>(q);
+        r_ = static_cast<int64_t>(numerator - q * divisor_);
+    }
+    int64_t value() const { return start_ - q_; }
+    void next() {
+        r_ -= twiceDelta_; // |2 delta| <= divisor: one correction at most
+        if (r_ < 0) {
+            r_ += divisor_;
+            --q_;
+        } else if (r_ >= divisor_) {
+            r_ -= divisor_;
+            ++q_;
+        }
+    }
+
+  private:
+    int64_t start_, twiceDelta_, divisor_;
+    int64_t q_ = 0, r_ = 0;
+};
 
 // The range of step indices i in [0, steps) for which start + sign * i lies in [0, limit).
 bool clipSteps(int64_t start, int64_t sign, int64_t steps, int64_t limit, int64_t& first, int64_t& last) {
@@ -50,12 +69,13 @@ void Canvas::lineTo(int32_t x, int32_t y) {
     const int64_t limit = xMajor ? target_.width() : target_.height();
     int64_t first = 0, last = 0;
     if (!clipSteps(majorStart, majorSign, steps, limit, first, last)) return;
-    for (int64_t i = first; i <= last; ++i) {
+    MinorWalk minor(xMajor ? y0 : x0, xMajor ? dy : dx, steps, first);
+    for (int64_t i = first; i <= last; ++i, minor.next()) {
         const int64_t major = majorStart + majorSign * i;
         if (xMajor)
-            plot(major, minorAt(y0, dy, i, steps), pen_);
+            plot(major, minor.value(), pen_);
         else
-            plot(minorAt(x0, dx, i, steps), major, pen_);
+            plot(minor.value(), major, pen_);
     }
 }
 
@@ -80,15 +100,42 @@ void Canvas::ellipse(int32_t left, int32_t top, int32_t right, int32_t bottom) {
         }
         return Wide{ex} * ex * h * h + Wide{ey} * ey * w * w <= limit;
     };
+    // Each row's pixels form one span, symmetric about the box centre; find its right end by
+    // bisection (the test is monotone in the distance from the centre) and mirror it.
+    const int64_t centre = (sumX - 1) >> 1; // the pixel whose centre is nearest the box centre, left on a tie
+    struct Span {
+        int64_t from = 1, to = 0; // empty unless from <= to
+        bool has(int64_t px) const { return px >= from && px <= to; }
+    };
+    auto spanOf = [&](int64_t py) {
+        Span span;
+        if (py < top || py >= bottom || !inside(centre, py)) return span;
+        int64_t lo = centre, hi = int64_t{right} - 1;
+        while (lo < hi) {
+            const int64_t mid = lo + (hi - lo + 1) / 2;
+            if (inside(mid, py))
+                lo = mid;
+            else
+                hi = mid - 1;
+        }
+        span.to = lo;
+        span.from = sumX - 1 - lo;
+        return span;
+    };
     const int64_t x0 = std::max<int64_t>(left, 0), x1 = std::min<int64_t>(right, target_.width());
     const int64_t y0 = std::max<int64_t>(top, 0), y1 = std::min<int64_t>(bottom, target_.height());
+    if (x0 >= x1 || y0 >= y1) return;
+    Span above = spanOf(y0 - 1), here = spanOf(y0);
     for (int64_t py = y0; py < y1; ++py) {
-        for (int64_t px = x0; px < x1; ++px) {
-            if (!inside(px, py)) continue;
-            const bool edge =
-                !inside(px - 1, py) || !inside(px + 1, py) || !inside(px, py - 1) || !inside(px, py + 1);
-            plot(px, py, edge ? pen_ : brush_);
+        const Span below = spanOf(py + 1);
+        const int64_t from = std::max(here.from, x0), to = std::min(here.to, x1 - 1);
+        uint32_t* row = target_.row(static_cast<int32_t>(py));
+        for (int64_t px = from; px <= to; ++px) {
+            const bool edge = px == here.from || px == here.to || !above.has(px) || !below.has(px);
+            row[px] = edge ? pen_ : brush_;
         }
+        above = here;
+        here = below;
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include <climits>
 #include <gtest/gtest.h>
+#include <random>
 #include <set>
 #include <utility>
 #include <vector>
@@ -127,6 +128,70 @@ TEST(CanvasEllipse, HugeBoxesStayInsideTheBitmap) {
     canvas.setBrushColor(kBrush);
     canvas.ellipse(INT_MIN, INT_MIN, INT_MAX, INT_MAX);
     EXPECT_EQ(painted(bitmap, kBrush).size(), 25u); // the bitmap sits deep inside the ellipse
+}
+
+// Plain per-pixel versions of both rules, to check the incremental line walk and the span-based
+// ellipse fill against on many random shapes.
+Bitmap plainLine(int w, int h, int x0, int y0, int x1, int y1) {
+    Bitmap bitmap(w, h);
+    const int64_t dx = x1 - x0, dy = y1 - y0;
+    const bool xMajor = std::llabs(dx) >= std::llabs(dy);
+    const int64_t steps = xMajor ? std::llabs(dx) : std::llabs(dy);
+    for (int64_t i = 0; i < steps; ++i) {
+        const int64_t delta = xMajor ? dy : dx, start = xMajor ? y0 : x0;
+        const int64_t major = (xMajor ? x0 : y0) + ((xMajor ? dx : dy) > 0 ? i : -i);
+        // nearest(start + delta * i / steps), ties to the smaller value
+        const int64_t minor = static_cast<int64_t>(std::ceil(start + double(delta * i) / steps - 0.5));
+        const int64_t px = xMajor ? major : minor, py = xMajor ? minor : major;
+        if (px >= 0 && py >= 0 && px < w && py < h) bitmap.at(int(px), int(py)) = kPen;
+    }
+    return bitmap;
+}
+
+Bitmap plainEllipse(int w, int h, int left, int top, int right, int bottom) {
+    Bitmap bitmap(w, h);
+    auto inside = [&](int x, int y) {
+        if (x < left || x >= right || y < top || y >= bottom) return false;
+        const double rx = (right - left) / 2.0, ry = (bottom - top) / 2.0;
+        const double ex = (x + 0.5 - (left + rx)) / rx, ey = (y + 0.5 - (top + ry)) / ry;
+        return ex * ex + ey * ey <= 1.0 + 1e-12;
+    };
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            if (inside(x, y))
+                bitmap.at(x, y) = inside(x - 1, y) && inside(x + 1, y) && inside(x, y - 1) && inside(x, y + 1)
+                                      ? kBrush
+                                      : kPen;
+    return bitmap;
+}
+
+TEST(Canvas, MatchesThePlainPerPixelRulesOnRandomShapes) {
+    std::mt19937 rng(99);
+    auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
+    for (int round = 0; round < 3000; ++round) {
+        const int w = pick(1, 20), h = pick(1, 20);
+        const int x0 = pick(-30, 50), y0 = pick(-30, 50), x1 = pick(-30, 50), y1 = pick(-30, 50);
+        Bitmap bitmap(w, h);
+        Canvas canvas(bitmap);
+        canvas.setPenColor(kPen);
+        canvas.setBrushColor(kBrush);
+        canvas.moveTo(x0, y0);
+        canvas.lineTo(x1, y1);
+        ASSERT_TRUE(bitmap == plainLine(w, h, x0, y0, x1, y1))
+            << "line " << x0 << "," << y0 << " to " << x1 << "," << y1 << " on " << w << "x" << h;
+    }
+    for (int round = 0; round < 3000; ++round) {
+        const int w = pick(1, 20), h = pick(1, 20);
+        const int left = pick(-10, 20), top = pick(-10, 20), right = left + pick(-2, 25),
+                  bottom = top + pick(-2, 25);
+        Bitmap bitmap(w, h);
+        Canvas canvas(bitmap);
+        canvas.setPenColor(kPen);
+        canvas.setBrushColor(kBrush);
+        canvas.ellipse(left, top, right, bottom);
+        ASSERT_TRUE(bitmap == plainEllipse(w, h, left, top, right, bottom))
+            << "ellipse " << left << "," << top << "," << right << "," << bottom << " on " << w << "x" << h;
+    }
 }
 
 } // namespace

@@ -294,7 +294,7 @@ TEST(WaveFrame, ShiftedTargetMustLieInTheAreaToo) {
 
 std::unique_ptr<TestProject> randomProject(std::mt19937& rng, bool hostile) {
     auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
-    const int w = pick(1, 40), h = pick(1, 40);
+    const int w = pick(1, 40), h = pick(1, 80);
     auto p = std::make_unique<TestProject>(w, h);
     for (int blobs = pick(0, 8); blobs > 0; --blobs) {
         const int x0 = pick(0, w - 1), y0 = pick(0, h - 1);
