@@ -25,7 +25,9 @@ inline Bytes hexBytes(std::string_view text) {
 }
 
 // "{LVRESROURCE}" with every byte plus one.
-inline Bytes packageMarkerBytes() { return hexBytes("7C 4D 57 53 46 54 53 50 56 53 44 46 7E"); }
+inline Bytes packageMarkerBytes() {
+    return hexBytes("7C 4D 57 53 46 54 53 50 56 53 44 46 7E");
+}
 
 inline Bytes le32(int32_t value) {
     const auto v = static_cast<uint32_t>(value);
@@ -33,9 +35,13 @@ inline Bytes le32(int32_t value) {
             static_cast<uint8_t>(v >> 24)};
 }
 
-inline Bytes bytesOf(std::string_view s) { return {s.begin(), s.end()}; }
+inline Bytes bytesOf(std::string_view s) {
+    return {s.begin(), s.end()};
+}
 
-inline void append(Bytes& to, const Bytes& more) { to.insert(to.end(), more.begin(), more.end()); }
+inline void append(Bytes& to, const Bytes& more) {
+    to.insert(to.end(), more.begin(), more.end());
+}
 
 // A package: marker, count (by default the number of entries), then each entry's size and bytes.
 inline Bytes packageBytes(std::initializer_list<Bytes> entries, std::optional<int32_t> count = {}) {

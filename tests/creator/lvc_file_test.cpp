@@ -19,12 +19,13 @@ using namespace std::string_literals;
 
 // The three ini texts of a new project, written out from the documented keys, order and defaults.
 const std::string kFreshList = "[FileListHeader]\r\nHeader=1\r\n";
-const std::string kFreshSettings = "[General]\r\nProductName=\r\nPublisher=\r\nWebsite=\r\n"
-                                   "[Default]\r\nStretch=1\r\nProportional=0\r\nSound=1\r\nRandom=1\r\n"
-                                   "Duration=30\r\nTransition=1\r\nZoom=0\r\nLivingZoom=0\r\nZoomDuration=5\r\n"
-                                   "AutoWallpaper=0\r\nSpeed=100\r\nMusic=1\r\nAnimation=1\r\nShowImageMode=0\r\n"
-                                   "[Advance]\r\nPreviewFile=\r\nMusicFile=\r\nMusicMode=0\r\n"
-                                   "[Build]\r\nBuildFileName=\r\nBuildIcon=\r\n";
+const std::string kFreshSettings =
+    "[General]\r\nProductName=\r\nPublisher=\r\nWebsite=\r\n"
+    "[Default]\r\nStretch=1\r\nProportional=0\r\nSound=1\r\nRandom=1\r\n"
+    "Duration=30\r\nTransition=1\r\nZoom=0\r\nLivingZoom=0\r\nZoomDuration=5\r\n"
+    "AutoWallpaper=0\r\nSpeed=100\r\nMusic=1\r\nAnimation=1\r\nShowImageMode=0\r\n"
+    "[Advance]\r\nPreviewFile=\r\nMusicFile=\r\nMusicMode=0\r\n"
+    "[Build]\r\nBuildFileName=\r\nBuildIcon=\r\n";
 const std::string kFreshUI = "[UI]\r\nUIFile=\r\n";
 
 class LvcFile : public ::testing::Test {
@@ -42,7 +43,8 @@ class LvcFile : public ::testing::Test {
 
 TEST_F(LvcFile, FreshProjectWritesTheDocumentedBytes) {
     TLVCProject().SaveToFile(file);
-    EXPECT_EQ(readBytes(file), packageBytes({bytesOf(kFreshList), bytesOf(kFreshSettings), bytesOf(kFreshUI)}));
+    EXPECT_EQ(readBytes(file),
+              packageBytes({bytesOf(kFreshList), bytesOf(kFreshSettings), bytesOf(kFreshUI)}));
 }
 
 TEST_F(LvcFile, EverythingSurvivesARoundTrip) {
@@ -75,10 +77,11 @@ TEST_F(LvcFile, EverythingSurvivesARoundTrip) {
     EXPECT_EQ(loaded.FileList.Files, saved.FileList.Files);
     EXPECT_EQ(loaded.FileList.Flags, saved.FileList.Flags);
     TLVCSetting::ForEach(loaded.Setting, [&](std::string_view, std::string_view key, const auto& field) {
-        TLVCSetting::ForEach(saved.Setting, [&](std::string_view, std::string_view other, const auto& expected) {
-            if constexpr (std::is_same_v<decltype(field), decltype(expected)>)
-                if (key == other) EXPECT_EQ(field, expected) << key;
-        });
+        TLVCSetting::ForEach(saved.Setting,
+                             [&](std::string_view, std::string_view other, const auto& expected) {
+                                 if constexpr (std::is_same_v<decltype(field), decltype(expected)>)
+                                     if (key == other) EXPECT_EQ(field, expected) << key;
+                             });
     });
     EXPECT_EQ(loaded.UISetting.UIFile, saved.UISetting.UIFile);
 
@@ -90,7 +93,7 @@ TEST_F(LvcFile, EverythingSurvivesARoundTrip) {
 TEST_F(LvcFile, FlagsAndPathsFollowTheProfileRules) {
     TLVCProject saved;
     saved.FileList.Add("/p/One.jpg", "TRUE");
-    saved.FileList.Add("/p/two.jpg", "true"); // only exactly "TRUE" is true
+    saved.FileList.Add("/p/two.jpg", "true");  // only exactly "TRUE" is true
     saved.FileList.Add("/p/ONE.JPG", "FALSE"); // same key: keeps the first place and spelling
     saved.FileList.Add("/p/three.jpg", "");
     saved.SaveToFile(file);
@@ -166,17 +169,21 @@ TEST_F(LvcFile, HostileFilesLoadSafely) {
         {"no package", bytesOf("[FileList]\r\n/p/a.jpg=1\r\n"), 0, ""},
         {"empty file", {}, 0, ""},
         {"two entries", packageBytes({list, bytesOf("[Default]\r\nDuration=9\r\n")}), 1, ""},
-        {"five entries", packageBytes({list, {}, bytesOf("[UI]\r\nUIFile=/u.lui\r\n"), list, list}), 1, "/u.lui"},
+        {"five entries", packageBytes({list, {}, bytesOf("[UI]\r\nUIFile=/u.lui\r\n"), list, list}), 1,
+         "/u.lui"},
         {"negative count", packageBytes({list, {}, {}}, -5), 0, ""},
         {"count past the end", packageBytes({list}, 3), 1, ""},
-        {"size past the end", [&] {
+        {"size past the end",
+         [&] {
              Bytes b = packageBytes({list, list, list});
              b.resize(b.size() - 3);
              return b;
-         }(), 1, ""},
-        {"nul bytes and junk", packageBytes({bytesOf("[FileList]\r\n/p/\0a=1\r\n=2\r\n[\r\n/q=x"s),
-                                             bytesOf("\xEF\xBB\xBF[Default]\nDuration=99999999999\rSpeed=0x10"),
-                                             bytesOf("[UI]\r\nUIFile=\"/q u.lui\"\r\n")}),
+         }(),
+         1, ""},
+        {"nul bytes and junk",
+         packageBytes({bytesOf("[FileList]\r\n/p/\0a=1\r\n=2\r\n[\r\n/q=x"s),
+                       bytesOf("\xEF\xBB\xBF[Default]\nDuration=99999999999\rSpeed=0x10"),
+                       bytesOf("[UI]\r\nUIFile=\"/q u.lui\"\r\n")}),
          1, "/q u.lui"}, // the NUL ends its line, which then has no "="
     };
     for (const auto& c : cases) {
