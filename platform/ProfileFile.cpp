@@ -310,7 +310,8 @@ std::vector<std::string> ProfileDocument::sectionNames() const {
     LineReader reader(text_);
     Line line;
     while (reader.next(line)) {
-        if (line.kind == LineKind::Section && seen.insert(foldedName(line.name)).second)
+        // "[]" has no name a lookup could give, so it is no section to list.
+        if (line.kind == LineKind::Section && !line.name.empty() && seen.insert(foldedName(line.name)).second)
             names.emplace_back(line.name);
     }
     return names;

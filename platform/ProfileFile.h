@@ -60,7 +60,7 @@ class ProfileDocument {
     bool readBool(std::string_view section, std::string_view key, bool fallback) const;
 
     bool hasSection(std::string_view section) const;
-    // Distinct section names in file order.
+    // Distinct section names in file order ("[]" names none).
     std::vector<std::string> sectionNames() const;
     // Distinct keys of a section in file order; a list that would not fit bufferBytes (each name with
     // a NUL, plus a final NUL) stops before the first name that does not fit whole.

@@ -234,6 +234,24 @@ TEST(ProfileDocument, HostileTextsGiveClearResults) {
     EXPECT_EQ(document.keys("S"), std::vector<std::string>{"L"});
 }
 
+// Inputs the fuzzer found (tests/fixtures/profile): whatever a text lists can be looked up, and the
+// text is stable when read again.
+TEST(ProfileDocument, FuzzFindingsKeepTheirPromises) {
+    size_t files = 0;
+    for (const auto& item : std::filesystem::directory_iterator(test::fixturePath("profile"))) {
+        ++files;
+        const std::vector<uint8_t> bytes = test::readBytes(item.path());
+        const ProfileDocument document(std::string(bytes.begin(), bytes.end()));
+        EXPECT_EQ(ProfileDocument(document.text()).text(), document.text()) << item.path();
+        for (const std::string& section : document.sectionNames()) {
+            EXPECT_TRUE(document.hasSection(section)) << item.path() << " [" << section << "]";
+            for (const std::string& key : document.keys(section))
+                EXPECT_TRUE(document.find(section, key)) << item.path() << " " << key;
+        }
+    }
+    EXPECT_GT(files, 0u);
+}
+
 class ProfileFileTest : public testing::Test {
   protected:
     test::TempDir dir;
