@@ -2,6 +2,7 @@
 
 #include "platform/Errors.h"
 #include "tools/lvtool/Commands.h"
+#include "tools/lvtool/CreatorCommands.h"
 
 int main(int argc, char** argv) {
     CLI::App app{"lvtool: inspect, create, render and pack Lumivale files"};
@@ -9,10 +10,15 @@ int main(int argc, char** argv) {
     lvtool::addInfoCommand(app);
     lvtool::addCreateCommand(app);
     lvtool::addExportCommand(app);
+    lvtool::addRenderCommand(app);
+    lvtool::addBenchCommand(app);
     lvtool::addCatalogCommand(app);
     lvtool::addConfigCommand(app);
     lvtool::addFitCommand(app);
     lvtool::addPackCommands(app);
+    lvtool::addLvcCommand(app);
+    lvtool::addBuildCommand(app);
+    lvtool::addSaverUnpackCommand(app);
     try {
         app.parse(argc, argv);
     } catch (const CLI::CallForHelp& e) {
