@@ -3,6 +3,7 @@
 #include "platform/Errors.h"
 #include "platform/FileIo.h"
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <cstring>
@@ -39,6 +40,13 @@ class InputFile {
     bool isOpen() const { return fd_ >= 0; }
     int fd() const { return fd_; }
 
+    // A buffer size for reading this file: up to 1 MiB, less for a small file.
+    size_t bufferSize() const {
+        struct stat info {};
+        if (::fstat(fd_, &info) != 0 || info.st_size <= 0) return 4096;
+        return std::clamp<size_t>(static_cast<size_t>(info.st_size), 4096, kIoBuffer);
+    }
+
     // Reads up to size bytes; 0 at the end, -1 on an error.
     ssize_t read(uint8_t* into, size_t size) {
         for (;;) {
@@ -55,7 +63,7 @@ class InputFile {
 // A read error ends the stream like the end of the file (the package reader reports nothing).
 class BlockReader {
   public:
-    explicit BlockReader(InputFile& file) : file_(file), buffer_(kIoBuffer) {}
+    explicit BlockReader(InputFile& file) : file_(file), buffer_(file.bufferSize()) {}
 
     std::span<const uint8_t> next(size_t maxBytes) {
         if (begin_ == end_ && !refill()) return {};
@@ -137,7 +145,7 @@ void putInt32(AtomicFileWriter& out, int32_t value) {
 
 // Copies a host file whole; refuses one that already holds a marker.
 void copyHost(InputFile& host, const fs::path& hostPath, AtomicFileWriter& out) {
-    std::vector<uint8_t> buffer(kIoBuffer);
+    std::vector<uint8_t> buffer(host.bufferSize());
     MarkerScanner scanner;
     for (;;) {
         const ssize_t n = host.read(buffer.data(), buffer.size());
@@ -268,7 +276,7 @@ void AppendPackageFresh(const fs::path& templatePath, const fs::path& target,
 PackageLocation FindPackage(const fs::path& path) {
     InputFile file(path);
     if (!file.isOpen()) return {};
-    std::vector<uint8_t> buffer(kIoBuffer);
+    std::vector<uint8_t> buffer(file.bufferSize());
     MarkerScanner scanner;
     std::optional<int64_t> position;
     while (!position) {
