@@ -44,8 +44,9 @@ class TemporaryFile {
 fs::path resolveSound(const std::string& sound) {
     if (storedPathHasFolder(sound)) return fs::path(sound);
     std::string studio = TConfig().ReadPath();
-    while (!studio.empty() && (studio.back() == '\\' || studio.back() == '/')) studio.pop_back();
-    const fs::path sounds = findCaseInsensitive(studio.empty() ? fs::path("/") : fs::path(studio), "Sounds");
+    // The folder without its trailing separators ("/" stays the root; an empty PATH stays relative).
+    while (studio.size() > 1 && (studio.back() == '\\' || studio.back() == '/')) studio.pop_back();
+    const fs::path sounds = findCaseInsensitive(fs::path(studio), "Sounds");
     return findCaseInsensitive(sounds, sound);
 }
 
