@@ -59,50 +59,6 @@ class InputFile {
     int fd_;
 };
 
-// Hands out blocks of at most the asked size from one large buffer refilled from the file.
-// A read error ends the stream like the end of the file (the package reader reports nothing).
-class BlockReader {
-  public:
-    explicit BlockReader(InputFile& file) : file_(file), buffer_(file.bufferSize()) {}
-
-    std::span<const uint8_t> next(size_t maxBytes) {
-        if (begin_ == end_ && !refill()) return {};
-        const size_t n = std::min(maxBytes, end_ - begin_);
-        const std::span<const uint8_t> block(buffer_.data() + begin_, n);
-        begin_ += n;
-        return block;
-    }
-
-    // Reads a little-endian int32; nothing when fewer than four bytes remain.
-    std::optional<int32_t> readInt32() {
-        std::array<uint8_t, 4> bytes{};
-        size_t got = 0;
-        while (got < bytes.size()) {
-            const auto block = next(bytes.size() - got);
-            if (block.empty()) return std::nullopt;
-            std::memcpy(bytes.data() + got, block.data(), block.size());
-            got += block.size();
-        }
-        const uint32_t value = uint32_t{bytes[0]} | uint32_t{bytes[1]} << 8 | uint32_t{bytes[2]} << 16 |
-                               uint32_t{bytes[3]} << 24;
-        return static_cast<int32_t>(value);
-    }
-
-  private:
-    bool refill() {
-        const ssize_t n = file_.read(buffer_.data(), buffer_.size());
-        if (n <= 0) return false;
-        begin_ = 0;
-        end_ = static_cast<size_t>(n);
-        return true;
-    }
-
-    InputFile& file_;
-    std::vector<uint8_t> buffer_;
-    size_t begin_ = 0;
-    size_t end_ = 0;
-};
-
 // Finds the first marker in a stream fed in pieces, also where it straddles the seam between two pieces.
 class MarkerScanner {
   public:
@@ -170,15 +126,9 @@ void appendEntry(const fs::path& path, AtomicFileWriter& out) {
         throw Error("The file is too large for a package (2 GB at most): " + path.string());
     const auto size = static_cast<int32_t>(info.st_size);
     putInt32(out, size);
-    BlockReader reader(file);
-    int64_t left = size;
-    while (left > 0) {
-        const auto block = reader.next(static_cast<size_t>(std::min<int64_t>(left, kPackageBlockSize)));
-        // A file that shrank while we copied it would leave a size that lies about the bytes behind it.
-        if (block.empty()) throw IoError(path.string(), "Cannot read file (it changed while it was packed)");
-        out.write(block);
-        left -= static_cast<int64_t>(block.size());
-    }
+    // A file that shrank while we copied it would leave a size that lies about the bytes behind it.
+    if (out.copyFrom(file.fd(), 0, size) < size)
+        throw IoError(path.string(), "Cannot read file (it changed while it was packed)");
 }
 
 // The permissions a plain file copy gives a new file: the source's, less the umask.
@@ -217,34 +167,26 @@ void writePackage(const fs::path& templatePath, const fs::path& target, std::spa
     if (fromTemplate) takeTemplateMode(templatePath, target);
 }
 
-// Copies up to size bytes of the package into out; returns the bytes copied.
-int64_t copyEntry(BlockReader& reader, int32_t size, AtomicFileWriter* out) {
-    int64_t copied = 0;
-    while (copied < size) {
-        const auto block =
-            reader.next(static_cast<size_t>(std::min<int64_t>(size - copied, kPackageBlockSize)));
-        if (block.empty()) break;
-        if (out) out->write(block);
-        copied += static_cast<int64_t>(block.size());
-    }
-    return copied;
+std::optional<int32_t> readInt32At(int fd, int64_t position) {
+    std::array<uint8_t, 4> bytes{};
+    if (::pread(fd, bytes.data(), bytes.size(), position) != static_cast<ssize_t>(bytes.size())) return std::nullopt;
+    const uint32_t value =
+        uint32_t{bytes[0]} | uint32_t{bytes[1]} << 8 | uint32_t{bytes[2]} << 16 | uint32_t{bytes[3]} << 24;
+    return static_cast<int32_t>(value);
 }
 
-// One entry into its output; false when the output could not be written.
-bool extractEntry(BlockReader& reader, int32_t size, const fs::path& name, bool& shortPackage) {
-    std::optional<AtomicFileWriter> out;
+// One entry at position of the package into its output; false when the output could not be written.
+// shortPackage tells whether the package ended inside the entry.
+bool extractEntry(int fd, int64_t fileSize, int64_t position, int32_t size, const fs::path& name,
+                  bool& shortPackage) {
+    shortPackage = position + size > fileSize;
     try {
-        out.emplace(name);
-    } catch (const Error&) {
-        // The output cannot be created: it receives nothing, the entry's bytes are passed over.
-        shortPackage = copyEntry(reader, size, nullptr) < size;
-        return false;
-    }
-    try {
-        shortPackage = copyEntry(reader, size, &*out) < size;
-        out->commit();
+        AtomicFileWriter out(name);
+        out.copyFrom(fd, position, size);
+        out.commit();
         return true;
     } catch (const Error&) {
+        // The output cannot be written: it receives nothing, the entry's bytes are passed over.
         return false;
     }
 }
@@ -284,37 +226,36 @@ PackageLocation FindPackage(const fs::path& path) {
         if (n <= 0) return {};
         position = scanner.feed({buffer.data(), static_cast<size_t>(n)});
     }
-    std::array<uint8_t, 4> count{};
-    if (::pread(file.fd(), count.data(), count.size(), *position) != static_cast<ssize_t>(count.size()))
-        return {};
-    const uint32_t value =
-        uint32_t{count[0]} | uint32_t{count[1]} << 8 | uint32_t{count[2]} << 16 | uint32_t{count[3]} << 24;
-    return {true, *position, static_cast<int32_t>(value)};
+    const auto count = readInt32At(file.fd(), *position);
+    if (!count) return {};
+    return {true, *position, *count};
 }
 
 ExtractResult ExtractPackage(const fs::path& path, std::span<const fs::path> names) {
     const PackageLocation location = FindPackage(path);
     if (!location.found || location.count < 0) return {};
     InputFile file(path);
-    if (!file.isOpen() || ::lseek(file.fd(), location.position, SEEK_SET) < 0) return {};
-    BlockReader reader(file);
-    const auto count = reader.readInt32();
-    if (!count || *count < 0) return {};
+    struct stat info {};
+    if (!file.isOpen() || ::fstat(file.fd(), &info) != 0) return {};
+    const int64_t fileSize = info.st_size;
+    int64_t position = location.position + 4;
 
     ExtractResult result{.found = true, .written = 0, .complete = true};
-    const size_t entries = std::min(static_cast<size_t>(*count), names.size());
+    const size_t entries = std::min(static_cast<size_t>(location.count), names.size());
     for (size_t k = 0; k < entries; ++k) {
-        const auto size = reader.readInt32();
+        const auto size = readInt32At(file.fd(), position);
         if (!size || *size < 0) {
             // No size left, or one no file can have: the package ends here.
             result.complete = false;
             break;
         }
+        position += 4;
         bool shortPackage = false;
-        if (extractEntry(reader, *size, names[k], shortPackage))
+        if (extractEntry(file.fd(), fileSize, position, *size, names[k], shortPackage))
             ++result.written;
         else
             result.complete = false;
+        position += *size;
         if (shortPackage) {
             result.complete = false;
             break;

@@ -13,7 +13,8 @@
 namespace lv {
 
 inline constexpr int kPackageMarkerSize = 13;
-// Files are copied in blocks of this many bytes (the format's unit; the disk sees larger buffers).
+// Entries were historically copied in blocks of this many bytes; the bytes stored do not depend on it,
+// so we copy whole entries inside the kernel where we can.
 inline constexpr int kPackageBlockSize = 1001;
 
 // The 13 stored marker bytes. Built at run time so that no program of ours holds them as a literal:

@@ -24,6 +24,9 @@ public:
 
     void write(std::span<const uint8_t> bytes);
     void write(std::string_view text);
+    // Appends up to count bytes of the open file fd from offset, copied inside the kernel where it can;
+    // returns the bytes copied (fewer when fd ends first). Throws IoError when writing fails.
+    int64_t copyFrom(int fd, int64_t offset, int64_t count);
     void commit();
 
     const std::filesystem::path& target() const { return target_; }
