@@ -79,8 +79,9 @@ TEST_F(LvcFile, EverythingSurvivesARoundTrip) {
     TLVCSetting::ForEach(loaded.Setting, [&](std::string_view, std::string_view key, const auto& field) {
         TLVCSetting::ForEach(saved.Setting,
                              [&](std::string_view, std::string_view other, const auto& expected) {
-                                 if constexpr (std::is_same_v<decltype(field), decltype(expected)>)
+                                 if constexpr (std::is_same_v<decltype(field), decltype(expected)>) {
                                      if (key == other) EXPECT_EQ(field, expected) << key;
+                                 }
                              });
     });
     EXPECT_EQ(loaded.UISetting.UIFile, saved.UISetting.UIFile);

@@ -87,7 +87,7 @@ TEST(SaverNames, LongFileNameAndWorkFolder) {
     const std::string real = fs::canonical(dir / "Sea.Shore.scr").string();
     EXPECT_EQ(GetLongFileName((dir / "link.scr").string()), real);
     EXPECT_EQ(GetLongFileName((dir / "." / "Sea.Shore.scr").string()), real);
-    for (const std::string path :
+    for (const std::string& path :
          {(dir / "none").string(), std::string("*"), (dir / "Sea?Shore.scr").string(),
           std::string("\\\\server\\x.scr"), std::string()})
         EXPECT_EQ(GetLongFileName(path), "") << path;
