@@ -80,7 +80,9 @@ TEST_F(LvcFile, EverythingSurvivesARoundTrip) {
         TLVCSetting::ForEach(saved.Setting,
                              [&](std::string_view, std::string_view other, const auto& expected) {
                                  if constexpr (std::is_same_v<decltype(field), decltype(expected)>) {
-                                     if (key == other) EXPECT_EQ(field, expected) << key;
+                                     if (key == other) {
+                                         EXPECT_EQ(field, expected) << key;
+                                     }
                                  }
                              });
     });
