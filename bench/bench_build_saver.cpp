@@ -66,7 +66,10 @@ struct Setup {
             .write(reinterpret_cast<const char*>(program.data()),
                    static_cast<std::streamsize>(program.size()));
         for (size_t i = 0; i < kPictureCount; ++i) {
-            const fs::path picture = root / "media" / ("p" + std::to_string(i) + ".jpg");
+            std::string name = "p";
+            name += std::to_string(i);
+            name += ".jpg";
+            const fs::path picture = root / "media" / name;
             writeFile(picture, kPictureBytes, static_cast<uint32_t>(i + 1));
             project.FileList.Add(picture.string(), "TRUE");
             media.push_back(picture.string());
@@ -101,6 +104,8 @@ void BM_BuildSaver200MB(benchmark::State& state) {
         cpTotal += cpTime;
         fs::remove_all(setup.root / "cp");
         fs::create_directories(setup.root / "cp");
+        // A first build: replacing an earlier screensaver also flushes it to disk to keep the old one safe.
+        fs::remove(setup.root / "out" / "Sea.scr");
         run({"sync"});
 
         start = Clock::now();
