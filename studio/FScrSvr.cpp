@@ -149,6 +149,7 @@ void TfmScrSvr::LoadCurrentProject() {
         ShownWidth = Project->Picture.width();
         ShownHeight = Project->Picture.height();
     }
+    ui::makeOpaque(Project->Picture); // the frames copy whole words from it
     Stage = '3';
     Stage = '4';
     Generator->SetProject(*Project);
@@ -179,7 +180,12 @@ bool TfmScrSvr::Pass() {
                 StartZoom();
             }
         }
-        if (!tmrZoom.isActive() || Settings.LivingZoom) Generator->NextFrame();
+        if (!tmrZoom.isActive() || Settings.LivingZoom) {
+            Generator->NextFrame();
+            // The overlay's particles are written without the fourth byte the screen wants.
+            if (Generator->weatherOn() && Generator->weatherFrame())
+                ui::makeOpaque(const_cast<Bitmap&>(*Generator->weatherFrame()));
+        }
         Paint();
     } catch (const std::exception& error) {
         LogError(error.what());
@@ -206,7 +212,6 @@ void TfmScrSvr::SwitchProject() {
         StartFade();
         return;
     }
-    FadeCanvas.setSize(Screen.Width, Screen.Height); // black
     FadeActive = false;
     StartTick = tickCount();
     repaint();
@@ -214,6 +219,7 @@ void TfmScrSvr::SwitchProject() {
 
 void TfmScrSvr::StartFade() {
     FadeNew.setSize(Screen.Width, Screen.Height);
+    FadeNew.fill(ui::kOpaqueBlack);
     const TPlayerPoint at =
         PicturePosition(Screen, {ShownWidth, ShownHeight}, Settings.Stretch, Settings.Proportional);
     FadeNew.draw(Project->Picture, at.X, at.Y);
@@ -289,8 +295,7 @@ TPlayerPoint TfmScrSvr::ShownPosition() const {
 void TfmScrSvr::ComposeScreen(Bitmap& into) const {
     if (into.width() != Screen.Width || into.height() != Screen.Height)
         into.setSize(Screen.Width, Screen.Height);
-    else
-        into.fill(0);
+    into.fill(ui::kOpaqueBlack);
     if (const Bitmap* frame = ShownFrame()) {
         const TPlayerPoint at = ShownPosition();
         into.draw(*frame, at.X, at.Y);

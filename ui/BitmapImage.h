@@ -2,6 +2,8 @@
 
 // A QImage over a bitmap's own pixels (Format_RGB32 matches the 0xXXRRGGBB words), so that painting a
 // frame costs no copy. The image is valid while the bitmap keeps its size and is not destroyed.
+// Qt takes the fourth byte of Format_RGB32 to be 0xFF: some backing stores (xcb) show pixels whose
+// fourth byte is 0 as black, so bitmaps meant for the screen are made opaque once (makeOpaque).
 
 #include "platform/Bitmap.h"
 
@@ -22,5 +24,9 @@ inline QImage bitmapImage(Bitmap& bitmap) {
     return QImage(reinterpret_cast<uchar*>(bitmap.pixels().data()), bitmap.width(), bitmap.height(),
                   static_cast<qsizetype>(bitmap.width()) * 4, QImage::Format_RGB32);
 }
+
+// Sets the fourth byte of every pixel to 0xFF (colours unchanged).
+void makeOpaque(Bitmap& bitmap);
+inline constexpr uint32_t kOpaqueBlack = 0xFF000000u;
 
 } // namespace lv::ui
