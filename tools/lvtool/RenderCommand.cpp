@@ -6,6 +6,7 @@
 #include "platform/Picture.h"
 #include "platform/Random.h"
 #include "tools/lvtool/Commands.h"
+#include "tools/lvtool/SizeArgument.h"
 
 #include <charconv>
 #include <chrono>
@@ -31,21 +32,6 @@ struct RenderOptions {
     std::string format = "ppm";
 };
 
-int32_t parseSide(std::string_view text, std::string_view whole) {
-    int32_t value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (error != std::errc() || end != text.data() + text.size() || value <= 0)
-        throw UsageError("the size must look like 1024x768, not \"" + std::string(whole) + "\"");
-    return value;
-}
-
-std::pair<int32_t, int32_t> parseSize(std::string_view text) {
-    const size_t cut = text.find_first_of("xX");
-    if (cut == std::string_view::npos)
-        throw UsageError("the size must look like 1024x768, not \"" + std::string(text) + "\"");
-    return {parseSide(text.substr(0, cut), text), parseSide(text.substr(cut + 1), text)};
-}
-
 std::filesystem::path framePath(const std::filesystem::path& folder, int64_t index,
                                 const std::string& format) {
     char name[48];
@@ -63,7 +49,7 @@ void render(const RenderOptions& options) {
     lv::TWaveGenerator generator;
     generator.SetProject(project);
     if (!options.size.empty()) {
-        const auto [width, height] = parseSize(options.size);
+        const auto [width, height] = parseSizeArgument(options.size);
         lv::FitProject(options.proportional, project, width, height);
     }
     generator.Prepare();
