@@ -19,11 +19,20 @@
 #include <QKeyEvent>
 #include <QPainter>
 #include <QRegion>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 
 namespace lv {
 
 namespace {
+
+int64_t microsNow() {
+    return std::chrono::duration_cast<std::chrono::microseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
 
 class EffectSound : public TSoundOutput {
   public:
@@ -131,6 +140,7 @@ bool TfmScrSvr::Start() {
     StartTick = tickCount();
 
     IdleLoop.setFrameRate(Settings.FrameRate);
+    Stats.LoopStartTick = tickCount();
     IdleLoop.start([this] { return Pass(); });
     if (Tag == TPlayerRole::ScreenSaver) ui::setApplicationCursorHidden(true);
     return true;
@@ -166,6 +176,7 @@ void TfmScrSvr::PlayProjectSound() {
 
 bool TfmScrSvr::Pass() {
     if (Tag == TPlayerRole::Closed) return false;
+    ++Stats.Passes;
     try {
         if (FadeActive) {
             FadeStep();
@@ -227,9 +238,12 @@ void TfmScrSvr::StartFade() {
         FadeCanvas.setSize(Screen.Width, Screen.Height);
     // The first step is measured with its showing, so that the step count fits the machine.
     const uint32_t before = tickCount();
+    const int64_t micros = microsNow();
     FadeBlend(FadeCanvas.pixels(), FadeOld.pixels(), FadeNew.pixels(), kFadeFirstAlpha);
     FadeActive = true;
     repaint();
+    ++Stats.FadeSteps;
+    Stats.FadeStepMicros += microsNow() - micros;
     FadeStepCount = FadeSteps(ticksBetween(before, tickCount()), Settings.FrameRate);
     FadeShownStep = 0;
     FadeStartTick = tickCount();
@@ -239,13 +253,21 @@ void TfmScrSvr::FadeStep() {
     const int32_t due = FadeStepDue(ticksBetween(FadeStartTick, tickCount()), FadeStepCount);
     if (due > FadeShownStep) {
         FadeShownStep = due;
+        const int64_t micros = microsNow();
         FadeBlend(FadeCanvas.pixels(), FadeOld.pixels(), FadeNew.pixels(), FadeAlpha(due, FadeStepCount));
-        update();
+        Stats.FadeBlendMicros += microsNow() - micros;
+        repaint(); // a step is measured with its showing
+        ++Stats.FadeSteps;
+        Stats.FadeStepMicros += microsNow() - micros;
     }
     if (FadeShownStep >= FadeStepCount) {
         FadeActive = false;
         StartTick = tickCount();
+        return;
     }
+    // Sleep until the next step is due instead of spinning through empty passes.
+    const int64_t nextDue = (static_cast<int64_t>(FadeShownStep) + 1) * kFadeMilliseconds / FadeStepCount;
+    IdleLoop.deferNextPass(static_cast<int32_t>(nextDue - ticksBetween(FadeStartTick, tickCount())));
 }
 
 void TfmScrSvr::Paint() {
@@ -303,6 +325,9 @@ void TfmScrSvr::ComposeScreen(Bitmap& into) const {
 }
 
 void TfmScrSvr::paintEvent(QPaintEvent*) {
+    ++Stats.Paints;
+    if (Stats.FirstPaintMs < 0 && Stats.ProcessStartTick != 0 && Generator)
+        Stats.FirstPaintMs = ticksBetween(Stats.ProcessStartTick, tickCount());
     QPainter painter(this);
     if (FadeActive) {
         painter.drawImage(0, 0, ui::bitmapImage(FadeCanvas));
@@ -371,6 +396,18 @@ bool TfmScrSvr::CloseQuery() {
 }
 
 void TfmScrSvr::DoClose() {
+    if (std::getenv("LV_PLAYER_STATS")) {
+        const double seconds = std::max<uint32_t>(ticksBetween(Stats.LoopStartTick, tickCount()), 1) / 1000.0;
+        std::fprintf(
+            stderr,
+            "player: %lld passes, %lld paints in %.1f s (%.1f passes/s), first frame %lld ms after start, "
+            "%lld fade steps averaging %.3f ms (blend alone %.3f ms)\n",
+            static_cast<long long>(Stats.Passes), static_cast<long long>(Stats.Paints), seconds,
+            Stats.Passes / seconds, static_cast<long long>(Stats.FirstPaintMs),
+            static_cast<long long>(Stats.FadeSteps),
+            Stats.FadeSteps ? Stats.FadeStepMicros / 1000.0 / Stats.FadeSteps : 0.0,
+            Stats.FadeSteps ? Stats.FadeBlendMicros / 1000.0 / Stats.FadeSteps : 0.0);
+    }
     if (Tag == TPlayerRole::ScreenSaver && Settings.AutoWallpaper && Project && Project->Loaded) {
         try {
             SetWallpaper(Project->Picture, std::filesystem::path(StudioFolder()) / kWallpaperName);

@@ -98,6 +98,19 @@ class TfmScrSvr : public QWidget {
     QTimer tmrShowHelp;
     TRandomDraw RandomDraw; // lv::Random unless a test scripts the draws
 
+    // Figures for measuring (printed on close when $LV_PLAYER_STATS is set): passes, frames painted,
+    // fade steps and their cost, and the tick the process started at (for the time to the first frame).
+    struct TStats {
+        uint32_t ProcessStartTick = 0;
+        int64_t Passes = 0;
+        int64_t Paints = 0;
+        int64_t FadeSteps = 0;
+        int64_t FadeStepMicros = 0;
+        int64_t FadeBlendMicros = 0;
+        int64_t FirstPaintMs = -1;
+        uint32_t LoopStartTick = 0;
+    } Stats;
+
   signals:
     void closed();
 

@@ -2,6 +2,7 @@
 
 #include "platform/Errors.h"
 #include "platform/SingleInstance.h"
+#include "platform/Ticks.h"
 #include "studio/FScrSvr.h"
 #include "studio/ProgramBody.h"
 #include "ui/Application.h"
@@ -13,7 +14,7 @@
 
 namespace {
 
-int runPlayer(int argc, char** argv) {
+int runPlayer(int argc, char** argv, uint32_t processStart) {
     // A second player (or configuration dialog) started meanwhile ends at once.
     std::unique_ptr<lv::SingleInstanceGuard> guard;
     try {
@@ -28,6 +29,7 @@ int runPlayer(int argc, char** argv) {
     lv::ui::QtDialogs dialogs;
     const QSize screen = lv::ui::screenSize();
     lv::TfmScrSvr player(lv::TPlayerRole::ScreenSaver, {screen.width(), screen.height()}, dialogs);
+    player.Stats.ProcessStartTick = processStart;
     if (!player.Start()) return 0;
     // Without a window manager a full-screen request alone may leave a small window: set the geometry too.
     player.setGeometry(0, 0, screen.width(), screen.height());
@@ -40,9 +42,11 @@ int runPlayer(int argc, char** argv) {
 } // namespace
 
 int main(int argc, char** argv) {
+    const uint32_t processStart = lv::tickCount();
     const std::string name = std::filesystem::path(argc > 0 ? argv[0] : "LVStudio").filename().string();
     const std::string first = argc > 1 ? argv[1] : "";
-    if (lv::ChooseStudioStart(name, first) == lv::TStudioStart::Player) return runPlayer(argc, argv);
+    if (lv::ChooseStudioStart(name, first) == lv::TStudioStart::Player)
+        return runPlayer(argc, argv, processStart);
     std::cout << lv::StudioUsage();
     return 0;
 }

@@ -2,6 +2,8 @@
 
 #include "platform/Ticks.h"
 
+#include <algorithm>
+
 namespace lv::ui {
 
 IdleLoop::IdleLoop(QObject* parent) : QObject(parent) {
@@ -38,7 +40,9 @@ void IdleLoop::runPass() {
     // Keep the handler alive while it runs: a pass may install another or stop the loop.
     const Pass pass = pass_;
     if (!pass() || !pass_) return;
-    timer_.start(delayUntilNextPass(frameRate_, lastStart_, tickCount()));
+    const int32_t paced = delayUntilNextPass(frameRate_, lastStart_, tickCount());
+    timer_.start(std::max(paced, deferMs_));
+    deferMs_ = 0;
 }
 
 } // namespace lv::ui

@@ -26,6 +26,9 @@ class IdleLoop : public QObject {
     void stop();
     bool running() const { return timer_.isActive(); }
 
+    // The next pass waits at least this long (a pass that knows nothing is due before then).
+    void deferNextPass(int32_t milliseconds) { deferMs_ = milliseconds > 0 ? milliseconds : 0; }
+
     // Passes per second; 0 runs them back to back.
     void setFrameRate(int32_t framesPerSecond);
     int32_t frameRate() const { return frameRate_; }
@@ -41,6 +44,7 @@ class IdleLoop : public QObject {
     Pass pass_;
     int32_t frameRate_ = 0;
     uint32_t lastStart_ = 0;
+    int32_t deferMs_ = 0;
 };
 
 } // namespace lv::ui
