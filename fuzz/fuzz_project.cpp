@@ -1,33 +1,12 @@
 // Feeds arbitrary bytes to the full and the header read of a water project.
 
-#include <unistd.h>
-
 #include <cstdint>
-#include <cstdio>
-#include <filesystem>
-#include <string>
 
 #include "formats/uLVProject.h"
-
-namespace {
-
-const std::string& scratchFile() {
-    static const std::string path = [] {
-        const char* shm = "/dev/shm";
-        const std::string folder = std::filesystem::is_directory(shm) ? shm : "/tmp";
-        return folder + "/lv-fuzz-project-" + std::to_string(::getpid()) + ".lvp";
-    }();
-    return path;
-}
-
-} // namespace
+#include "fuzz/FuzzSupport.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    const std::string& path = scratchFile();
-    if (std::FILE* f = std::fopen(path.c_str(), "wb")) {
-        std::fwrite(data, 1, size, f);
-        std::fclose(f);
-    }
+    const auto path = lv::fuzz::writeInput("in.lvp", data, size);
     lv::TProject project;
     try {
         project.LoadHeader(path);
