@@ -58,6 +58,8 @@ class TWaveGenerator {
     const Bitmap& output() const { return Output; }
     Bitmap& output() { return Output; }
     const Bitmap* weatherFrame() const { return WeatherFrame.get(); }
+    // For a caller that adjusts the frame on show before painting it.
+    Bitmap* weatherFrame() { return WeatherFrame.get(); }
     bool weatherOn() const { return WeatherOn; }
     const TSnow* snow() const { return Snow.get(); }
     const TRain* rain() const { return Rain.get(); }

@@ -1,5 +1,7 @@
 #include "formats/uConfig.h"
 
+#include <algorithm>
+
 #include "platform/Errors.h"
 #include "platform/Paths.h"
 
@@ -22,6 +24,8 @@ constexpr std::string_view kTransitionEffect = "TRANSITION EFFECT";
 constexpr std::string_view kPath = "PATH";
 constexpr std::string_view kZoom = "ZOOM";
 constexpr std::string_view kZoomDuration = "ZOOMDURATION";
+// Our own addition: frames per second of the players' frame loops (0 = unpaced).
+constexpr std::string_view kFrameRate = "FRAMERATE";
 
 constexpr std::array kConfigKeys{
     ConfigKey{kAutoWallpaper, ConfigKind::Boolean},
@@ -37,6 +41,7 @@ constexpr std::array kConfigKeys{
     ConfigKey{kPath, ConfigKind::String},
     ConfigKey{kZoom, ConfigKind::Boolean},
     ConfigKey{kZoomDuration, ConfigKind::Integer},
+    ConfigKey{kFrameRate, ConfigKind::Integer},
 };
 
 // The values the original callers read through a fixed buffer of this size.
@@ -161,6 +166,15 @@ void TConfig::WriteZoomDuration(int32_t value) {
     file_.writeInteger(kConfigSection, kZoomDuration, value);
 }
 
+int32_t TConfig::ReadFrameRate() const {
+    const int32_t rate = readInteger(kFrameRate, kDefaultFrameRate);
+    if (rate < 0) return kDefaultFrameRate;
+    return std::min(rate, kMaxFrameRate);
+}
+void TConfig::WriteFrameRate(int32_t value) {
+    file_.writeInteger(kConfigSection, kFrameRate, value);
+}
+
 std::string TConfig::ReadRun() const {
     // One look at the file answers both the key and its default.
     const ProfileDocument document = file_.read();
@@ -199,6 +213,7 @@ std::string TConfig::ReadSetting(const ConfigKey& key) const {
     if (key.name == kDuration) return std::to_string(ReadDuration());
     if (key.name == kSpeed) return std::to_string(ReadSpeed());
     if (key.name == kZoomDuration) return std::to_string(ReadZoomDuration());
+    if (key.name == kFrameRate) return std::to_string(ReadFrameRate());
     throw Error("Unknown setting: " + std::string(key.name));
 }
 

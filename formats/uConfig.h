@@ -48,6 +48,8 @@ class TConfig {
     static constexpr int32_t kDefaultDuration = 60;
     static constexpr int32_t kDefaultSpeed = 100;
     static constexpr int32_t kDefaultZoomDuration = 2;
+    static constexpr int32_t kDefaultFrameRate = 30;
+    static constexpr int32_t kMaxFrameRate = 1000;
 
     // "Lumivale.ini" in lv::windowsDirectory(). No file is created until something is written.
     TConfig();
@@ -86,6 +88,10 @@ class TConfig {
     void WriteZoom(bool value);
     int32_t ReadZoomDuration() const;
     void WriteZoomDuration(int32_t value);
+    // Our own key FRAMERATE: frames per second of the players (0 = as fast as the machine goes).
+    // A negative or unreadable value gives the default of 30, a huge one the maximum.
+    int32_t ReadFrameRate() const;
+    void WriteFrameRate(int32_t value);
 
     // Any CONFIG key as text: booleans "1"/"0", integers in decimal, strings as read.
     std::string ReadSetting(const ConfigKey& key) const;

@@ -111,7 +111,7 @@ bool TfmScrSvr::Start() {
 
     Config = std::make_unique<TConfig>();
     Playlist = BuildPlaylist(Config->ReadCatalogEntries());
-    Settings.FrameRate = ReadFrameRate(*Config);
+    Settings.FrameRate = Config->ReadFrameRate();
 
     if (Tag == TPlayerRole::ScreenSaver) {
         if (Playlist.empty()) return RefuseToStart();
@@ -195,7 +195,7 @@ bool TfmScrSvr::Pass() {
             Generator->NextFrame();
             // The overlay's particles are written without the fourth byte the screen wants.
             if (Generator->weatherOn() && Generator->weatherFrame())
-                ui::makeOpaque(const_cast<Bitmap&>(*Generator->weatherFrame()));
+                ui::makeOpaque(*Generator->weatherFrame());
         }
         Paint();
     } catch (const std::exception& error) {

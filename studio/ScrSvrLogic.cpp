@@ -12,13 +12,6 @@
 
 namespace lv {
 
-int32_t ReadFrameRate(const TConfig& config) {
-    const ProfileFile file(config.FileName());
-    const int32_t rate = file.readInteger(TConfig::kConfigSection, kFrameRateKey, kDefaultFrameRate);
-    if (rate < 0) return kDefaultFrameRate;
-    return std::min(rate, kMaxFrameRate);
-}
-
 int32_t ZoomSecondsFor(int32_t zoomDuration) {
     switch (zoomDuration) {
     case 1:
@@ -47,7 +40,7 @@ TPlayerSettings ReadScreenSaverSettings(const TConfig& config) {
     settings.SoundOn = config.ReadSound();
     settings.Proportional = config.ReadProportional();
     settings.AutoWallpaper = config.ReadAutoWallpaper();
-    settings.FrameRate = ReadFrameRate(config);
+    settings.FrameRate = config.ReadFrameRate();
     return settings;
 }
 

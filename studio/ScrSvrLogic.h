@@ -49,13 +49,6 @@ struct TPlayerSettings {
     int32_t FrameRate = 0; // passes per second; 0 runs them back to back
 };
 
-// Extra CONFIG key: frames per second of the players' frame loops; 0 leaves them unpaced.
-inline constexpr std::string_view kFrameRateKey = "FRAMERATE";
-inline constexpr int32_t kDefaultFrameRate = 30;
-inline constexpr int32_t kMaxFrameRate = 1000;
-// FRAMERATE as stored; a negative or unreadable value gives the default, a huge one the maximum.
-int32_t ReadFrameRate(const TConfig& config);
-
 // ZOOMDURATION 1..4 to 3, 5, 7, 10 seconds; any other value is a number of seconds already.
 int32_t ZoomSecondsFor(int32_t zoomDuration);
 

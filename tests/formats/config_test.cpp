@@ -160,7 +160,7 @@ TEST_F(ConfigTest, PathsTheFileCannotHoldAreRefusedAndTheFileKept) {
 }
 
 TEST_F(ConfigTest, SettingsByNameAsText) {
-    ASSERT_EQ(configKeys().size(), 13u);
+    ASSERT_EQ(configKeys().size(), 14u); // the documented 13 and our FRAMERATE
     ASSERT_NE(findConfigKey("transition effect"), nullptr);
     EXPECT_EQ(findConfigKey("transition effect")->name, "TRANSITION EFFECT");
     EXPECT_EQ(findConfigKey("COLOUR"), nullptr);
@@ -168,6 +168,7 @@ TEST_F(ConfigTest, SettingsByNameAsText) {
     TConfig config;
     EXPECT_EQ(config.ReadSetting(*findConfigKey("zoom")), "1");
     EXPECT_EQ(config.ReadSetting(*findConfigKey("DURATION")), "60");
+    EXPECT_EQ(config.ReadSetting(*findConfigKey("framerate")), "30");
     config.WriteSetting(*findConfigKey("Zoom"), "false");
     config.WriteSetting(*findConfigKey("LIVINGZOOM"), "1");
     config.WriteSetting(*findConfigKey("DURATION"), "-5");
@@ -181,6 +182,13 @@ TEST_F(ConfigTest, SettingsByNameAsText) {
     for (const char* bad : {"", "1.5", "12abc", "99999999999", "0x10"})
         EXPECT_THROW(config.WriteSetting(*findConfigKey("SPEED"), bad), Error) << bad;
     EXPECT_EQ(fileText(ini), "[CONFIG]\r\nZOOM=0\r\nLIVINGZOOM=1\r\nDURATION=-5\r\nRUN=/p/x.lvp\r\n");
+
+    // FRAMERATE: 0 is unpaced; a negative value falls back to the default, a huge one to the maximum.
+    const std::pair<int32_t, int32_t> rates[] = {{0, 0}, {60, 60}, {-1, 30}, {5000, 1000}};
+    for (const auto& [stored, read] : rates) {
+        config.WriteFrameRate(stored);
+        EXPECT_EQ(config.ReadFrameRate(), read) << stored;
+    }
 }
 
 } // namespace
