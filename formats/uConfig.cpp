@@ -44,7 +44,7 @@ constexpr std::array kConfigKeys{
     ConfigKey{kFrameRate, ConfigKind::Integer},
 };
 
-// The values the original callers read through a fixed buffer of this size.
+// Values are read through a buffer of this size, as the settings always have been.
 constexpr size_t kValueBuffer = kProfileValueBuffer;
 
 bool parseBoolText(std::string_view text, bool& value) {
