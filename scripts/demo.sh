@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs what is needed, builds, shows what is inside each bundled sample project, and plays them
+# Installs what is needed, builds, shows what is inside each bundled sample project, renders a few
+# frames of each, and plays them
 # full screen with LVStudio /S from a private settings folder (any key or mouse move ends the show).
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
@@ -8,10 +9,14 @@ build="$root/build/release"
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build "$build"
 stage="$build/stage/lib/lumivale"
+frames="$build/demo-frames"
 for project in "$stage"/files/*.lvp; do
-  echo "== $(basename "$project")"
+  name="$(basename "$project" .lvp)"
+  echo "== $name"
   "$stage/lvtool" info "$project"
+  "$stage/lvtool" render "$project" --frames 30 --seed 1 --format png --output "$frames/${name// /_}"
 done
+echo "== 30 frames of each sample are in $frames"
 
 # A settings folder of the demo's own, so that the user's Lumivale.ini stays as it is.
 demo="$(mktemp -d "${TMPDIR:-/tmp}/lumivale-demo.XXXXXX")"
