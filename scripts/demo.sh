@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is needed, builds, shows what is inside each bundled sample project, renders a few
-# frames of each, and plays them
-# full screen with LVStudio /S from a private settings folder (any key or mouse move ends the show).
+# frames of each, and plays them full screen with LVStudio /S from a private settings folder
+# (any key or mouse move ends the show).
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 bash "$root/scripts/setup.sh"
