@@ -293,7 +293,8 @@ void TfmScrSvr::DrawHelp() {
     font.setFixedPitch(true);
     font.setPointSize(10);
     painter.setFont(font);
-    const QFontMetrics metrics(font);
+    // Measured on the image itself: its resolution, not the screen's, decides the text width.
+    const QFontMetrics metrics = painter.fontMetrics();
     for (const THelpLine& line : HelpLines(Tag)) {
         const QString text = QString::fromLatin1(line.Text.data(), static_cast<qsizetype>(line.Text.size()));
         const QRect box(0, line.Y, metrics.horizontalAdvance(text), kHelpLineHeight);
