@@ -4,6 +4,8 @@
 // Every scene is a function of the pixel position that tells both its colour and which water
 // area (if any) the pixel belongs to, so each mask covers exactly the water that is drawn.
 
+#include "formats/uLVProject.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -15,8 +17,6 @@
 #include <numbers>
 #include <string>
 #include <vector>
-
-#include "formats/uLVProject.h"
 
 namespace {
 
@@ -34,7 +34,9 @@ double hash2(int x, int y, int seed) {
     return ((h ^ (h >> 16)) & 0xFFFFFF) / double(0xFFFFFF);
 }
 
-double smooth(double t) { return t * t * (3 - 2 * t); }
+double smooth(double t) {
+    return t * t * (3 - 2 * t);
+}
 
 double valueNoise(double x, double y, int seed) {
     const int xi = static_cast<int>(std::floor(x)), yi = static_cast<int>(std::floor(y));
@@ -65,7 +67,9 @@ Rgb mix(Rgb a, Rgb b, double t) {
     return {a.r + (b.r - a.r) * t, a.g + (b.g - a.g) * t, a.b + (b.b - a.b) * t};
 }
 
-Rgb scale(Rgb c, double k) { return {c.r * k, c.g * k, c.b * k}; }
+Rgb scale(Rgb c, double k) {
+    return {c.r * k, c.g * k, c.b * k};
+}
 
 uint32_t pack(Rgb c) {
     const auto channel = [](double v) { return static_cast<uint32_t>(std::clamp(v, 0.0, 255.0)); };
@@ -95,12 +99,15 @@ Rgb duskSky(double x, double y) {
 double farRidge(double x) {
     return 0.44 - 0.6 * (fbm(x * 2.6, 0.5, 11, 6) - 0.3) - 0.07 * (1 - std::fabs(std::sin(x * 7 + 1)));
 }
-double nearRidge(double x) { return 0.47 - 0.3 * (fbm(x * 4.5, 2.5, 23, 6) - 0.3); }
+double nearRidge(double x) {
+    return 0.47 - 0.3 * (fbm(x * 4.5, 2.5, 23, 6) - 0.3);
+}
 
 Rgb mountainAbove(double x, double y, double horizon) {
     if (y >= nearRidge(x)) {
         const double shade = 0.55 + 0.3 * fbm(x * 30, y * 30, 31);
-        return mix(scale(Rgb{58, 44, 70}, shade), Rgb{30, 24, 40}, (y - nearRidge(x)) / (horizon - nearRidge(x) + 1e-9));
+        return mix(scale(Rgb{58, 44, 70}, shade), Rgb{30, 24, 40},
+                   (y - nearRidge(x)) / (horizon - nearRidge(x) + 1e-9));
     }
     if (y >= farRidge(x)) {
         const double depth = y - farRidge(x);
@@ -137,7 +144,7 @@ Pixel mountainLake(double x, double y) {
 Pixel seaCoast(double x, double y) {
     constexpr double horizon = 0.42;
     const double cliffEdge = 0.30 - 0.12 * y + 0.05 * fbm(y * 10, 1, 51); // cliffs on the left
-    const double beach = 0.78 - 0.30 * x + 0.03 * std::sin(x * 20); // sand rises to the right
+    const double beach = 0.78 - 0.30 * x + 0.03 * std::sin(x * 20);       // sand rises to the right
     if (x < cliffEdge && y > 0.22) {
         const double rock = fbm(x * 14, y * 14, 61);
         const Rgb stone = mix(Rgb{92, 84, 78}, Rgb{160, 146, 128}, rock);
@@ -169,8 +176,12 @@ Pixel seaCoast(double x, double y) {
 
 // ---- scene 3: a forest river with a waterfall -------------------------------------------------
 
-double riverCentre(double y) { return 0.5 + 0.16 * std::sin(y * 5.2 + 0.6) - 0.05 * y; }
-double riverHalfWidth(double y) { return 0.03 + 0.16 * y * y; }
+double riverCentre(double y) {
+    return 0.5 + 0.16 * std::sin(y * 5.2 + 0.6) - 0.05 * y;
+}
+double riverHalfWidth(double y) {
+    return 0.03 + 0.16 * y * y;
+}
 
 Pixel forestRiver(double x, double y) {
     constexpr double ledge = 0.36; // the waterfall drops from the ledge to the pool
@@ -210,9 +221,17 @@ struct Sample {
 
 lv::TWaveParam wave(int amplitude, int frequency, int speed, int direction, bool horizontal, bool vertical,
                     bool perspective, int ripple, int distortion) {
-    return {.Amplitude = amplitude, .Frequency = frequency, .Speed = speed, .Direction = direction,
-            .Horizontal = horizontal, .Vertical = vertical, .Perspective = perspective, .Pad = 0,
-            .Ripple = ripple, .Distortion = distortion, .Reserved = 0};
+    return {.Amplitude = amplitude,
+            .Frequency = frequency,
+            .Speed = speed,
+            .Direction = direction,
+            .Horizontal = horizontal,
+            .Vertical = vertical,
+            .Perspective = perspective,
+            .Pad = 0,
+            .Ripple = ripple,
+            .Distortion = distortion,
+            .Reserved = 0};
 }
 
 void renderScene(const Scene& scene, lv::Bitmap& picture, lv::Bitmap& mask) {
@@ -283,7 +302,8 @@ void makeWaterSound(const fs::path& path) {
     putLe(out, 16, 2);
     out.write("data", 4);
     putLe(out, count * 2, 4);
-    for (double s : samples) putLe(out, static_cast<uint16_t>(static_cast<int16_t>(std::clamp(s, -1.0, 1.0) * 30000)), 2);
+    for (double s : samples)
+        putLe(out, static_cast<uint16_t>(static_cast<int16_t>(std::clamp(s, -1.0, 1.0) * 30000)), 2);
     if (!out) throw std::runtime_error("cannot write " + path.string());
 }
 
@@ -299,15 +319,36 @@ int main(int argc, char** argv) {
         fs::create_directories(root / "files");
         fs::create_directories(root / "sounds");
         const Sample samples[] = {
-            {"Mountain Lake.lvp", "Mountain Lake", "A still lake under snowy peaks at dusk, with falling snow.",
-             mountainLake, {{0, wave(3, 28, 8, 1, false, true, true, 360, 1)}},
-             {.Kind = lv::kWeatherSnow, .ParticleCount = 300, .Speed = 8, .Wind = 0, .Length = 0, .Reserved = 0}},
-            {"Sea Coast.lvp", "Sea Coast", "Open sea below the cliffs and surf running up a sandy beach.",
-             seaCoast, {{0, wave(5, 22, 12, 1, false, true, true, 360, 0)}, {1, wave(4, 40, 20, 1, true, true, false, 270, 2)}},
+            {"Mountain Lake.lvp",
+             "Mountain Lake",
+             "A still lake under snowy peaks at dusk, with falling snow.",
+             mountainLake,
+             {{0, wave(3, 28, 8, 1, false, true, true, 360, 1)}},
+             {.Kind = lv::kWeatherSnow,
+              .ParticleCount = 300,
+              .Speed = 8,
+              .Wind = 0,
+              .Length = 0,
+              .Reserved = 0}},
+            {"Sea Coast.lvp",
+             "Sea Coast",
+             "Open sea below the cliffs and surf running up a sandy beach.",
+             seaCoast,
+             {{0, wave(5, 22, 12, 1, false, true, true, 360, 0)},
+              {1, wave(4, 40, 20, 1, true, true, false, 270, 2)}},
              {}},
-            {"Forest River.lvp", "Forest River", "A waterfall and a winding river in the forest, in the rain.",
-             forestRiver, {{0, wave(4, 30, 18, 1, true, true, true, 300, 1)}, {1, wave(6, 60, 40, 1, false, true, false, 360, 3)}},
-             {.Kind = lv::kWeatherRain, .ParticleCount = 250, .Speed = 10, .Wind = 80, .Length = 12, .Reserved = 0}},
+            {"Forest River.lvp",
+             "Forest River",
+             "A waterfall and a winding river in the forest, in the rain.",
+             forestRiver,
+             {{0, wave(4, 30, 18, 1, true, true, true, 300, 1)},
+              {1, wave(6, 60, 40, 1, false, true, false, 360, 3)}},
+             {.Kind = lv::kWeatherRain,
+              .ParticleCount = 250,
+              .Speed = 10,
+              .Wind = 80,
+              .Length = 12,
+              .Reserved = 0}},
         };
         for (const Sample& sample : samples) makeProject(sample, root / "files");
         makeWaterSound(root / "sounds" / "Default.wav");

@@ -3,16 +3,16 @@
 // The in-memory content of a water project that the engine animates and fits.
 // TProject (formats) adds its file, names and loading; the engine sees only this.
 
-#include <array>
-#include <cstdint>
-
 #include "engine/WaveParams.h"
 #include "platform/Bitmap.h"
+
+#include <array>
+#include <cstdint>
 
 namespace lv {
 
 class ProjectData {
-public:
+  public:
     bool Loaded = false;
     Bitmap Picture;
     Bitmap Thumbnail;
@@ -26,7 +26,7 @@ public:
     const TWaveParam& Area(int index) const { return Areas.at(static_cast<size_t>(index)); }
     void SetSpeed(int32_t percent) { SpeedPercent = percent; }
 
-protected:
+  protected:
     // Fresh, empty bitmaps and zeroed records; Loaded off.
     void recreateObjects();
 };

@@ -1,7 +1,5 @@
 #include "formats/FileLoader.h"
 
-#include <cstring>
-
 #include "formats/FileSaver.h"
 #include "formats/MaskRuns.h"
 #include "formats/MyStream.h"
@@ -9,15 +7,19 @@
 #include "platform/Errors.h"
 #include "platform/Picture.h"
 
+#include <cstring>
+
 namespace lv {
 namespace {
 
-[[noreturn]] void refuse() { throw Error("Incorrect Project File!"); }
+[[noreturn]] void refuse() {
+    throw Error("Incorrect Project File!");
+}
 
 } // namespace
 
 class TFileLoader::Reader : public TMyStream {
-public:
+  public:
     explicit Reader(const std::filesystem::path& path) : TMyStream(path, Mode::Read) {}
     std::string ReadCountedString() { return ReadText(ReadCount()); }
     std::vector<uint8_t> ReadCountedBlock() { return ReadBlock(ReadCount()); }
@@ -54,7 +56,8 @@ void TFileLoader::LoadFromFile(const std::filesystem::path& path) {
     }
 
     const int32_t maskLength = reader.ReadCount();
-    if (static_cast<uint64_t>(maskLength) * 4 > reader.Remaining()) throw IoError(path.string(), "Read beyond end of file");
+    if (static_cast<uint64_t>(maskLength) * 4 > reader.Remaining())
+        throw IoError(path.string(), "Read beyond end of file");
     maskRuns_.resize(static_cast<size_t>(maskLength));
     for (int32_t& value : maskRuns_) value = reader.ReadInt();
     validateMaskRuns(maskRuns_);
@@ -70,10 +73,16 @@ void TFileLoader::LoadFromFile(const std::filesystem::path& path) {
     weather_ = weatherParamFromBytes(weather);
 }
 
-void TFileLoader::GiveMask(Bitmap& mask) const { decodeMaskRuns(maskRuns_, mask); }
+void TFileLoader::GiveMask(Bitmap& mask) const {
+    decodeMaskRuns(maskRuns_, mask);
+}
 
-void TFileLoader::GivePicture(Bitmap& picture) { picture = std::move(picture_); }
+void TFileLoader::GivePicture(Bitmap& picture) {
+    picture = std::move(picture_);
+}
 
-void TFileLoader::GiveThumbnail(Bitmap& thumbnail) { thumbnail = std::move(thumbnail_); }
+void TFileLoader::GiveThumbnail(Bitmap& thumbnail) {
+    thumbnail = std::move(thumbnail_);
+}
 
 } // namespace lv

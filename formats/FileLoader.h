@@ -3,19 +3,19 @@
 // Reads one water project file. The whole file (or its header) is read and checked before any
 // of it is handed out, so a failed load gives the caller nothing half-filled.
 
+#include "engine/WaveParams.h"
+#include "platform/Bitmap.h"
+
 #include <array>
 #include <cstdint>
 #include <filesystem>
 #include <string>
 #include <vector>
 
-#include "engine/WaveParams.h"
-#include "platform/Bitmap.h"
-
 namespace lv {
 
 class TFileLoader {
-public:
+  public:
     // Items 1 to 11. Throws "Incorrect Project File!" for a wrong signature or impossible structure,
     // IoError for a file that cannot be opened or ends early, PictureError for a JPEG that does not decode.
     void LoadFromFile(const std::filesystem::path& path);
@@ -33,7 +33,7 @@ public:
     const std::string& Sound() const { return sound_; }
     const std::vector<int32_t>& MaskRuns() const { return maskRuns_; }
 
-private:
+  private:
     class Reader;
     void readHeader(Reader& reader);
 

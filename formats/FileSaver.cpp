@@ -38,7 +38,9 @@ Bitmap makeThumbnail(const Bitmap& picture) {
     return thumbnail;
 }
 
-void TFileSaver::SetMask(const Bitmap& mask) { maskRuns_ = encodeMaskRuns(mask); }
+void TFileSaver::SetMask(const Bitmap& mask) {
+    maskRuns_ = encodeMaskRuns(mask);
+}
 
 void TFileSaver::SetPicture(const Bitmap& picture) {
     pictureJpeg_ = encodeJpeg(picture, kPictureJpegQuality);

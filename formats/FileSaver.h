@@ -2,14 +2,14 @@
 
 // Writes one water project file.
 
+#include "engine/WaveParams.h"
+#include "platform/Bitmap.h"
+
 #include <array>
 #include <cstdint>
 #include <filesystem>
 #include <string>
 #include <vector>
-
-#include "engine/WaveParams.h"
-#include "platform/Bitmap.h"
 
 namespace lv {
 
@@ -26,7 +26,7 @@ inline constexpr int kProjectReservedBytes = 1000;
 Bitmap makeThumbnail(const Bitmap& picture);
 
 class TFileSaver {
-public:
+  public:
     void SetMask(const Bitmap& mask);
     // Encodes the picture and builds the thumbnail from the same bitmap.
     void SetPicture(const Bitmap& picture);
@@ -38,7 +38,7 @@ public:
 
     const std::vector<int32_t>& MaskRuns() const { return maskRuns_; }
 
-private:
+  private:
     std::vector<int32_t> maskRuns_;
     std::vector<uint8_t> pictureJpeg_;
     std::vector<uint8_t> thumbnailJpeg_;

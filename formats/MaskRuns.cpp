@@ -1,14 +1,16 @@
 #include "formats/MaskRuns.h"
 
-#include <algorithm>
-
 #include "engine/WaveParams.h"
 #include "platform/Errors.h"
+
+#include <algorithm>
 
 namespace lv {
 namespace {
 
-[[noreturn]] void refuse() { throw Error("Incorrect Project File!"); }
+[[noreturn]] void refuse() {
+    throw Error("Incorrect Project File!");
+}
 
 } // namespace
 

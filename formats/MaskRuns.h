@@ -3,11 +3,11 @@
 // The area mask as stored in a project file: width, height, then runs of equal pixels in row-major
 // order, each run one value "colour number + 10 x run length".
 
+#include "platform/Bitmap.h"
+
 #include <cstdint>
 #include <span>
 #include <vector>
-
-#include "platform/Bitmap.h"
 
 namespace lv {
 

@@ -1,8 +1,8 @@
 #include "formats/MyStream.h"
 
-#include <sys/stat.h>
-
 #include "platform/Errors.h"
+
+#include <sys/stat.h>
 
 namespace lv {
 namespace {
@@ -18,7 +18,8 @@ TMyStream::TMyStream(const std::filesystem::path& path, Mode mode) : path_(path)
     }
     input_.reset(std::fopen(path.c_str(), "rb"));
     struct stat info {};
-    if (!input_ || ::fstat(fileno(input_.get()), &info) != 0) throw IoError(path.string(), "Cannot open file");
+    if (!input_ || ::fstat(fileno(input_.get()), &info) != 0)
+        throw IoError(path.string(), "Cannot open file");
     if (!S_ISREG(info.st_mode)) throw IoError(path.string(), "Not a file");
     size_ = static_cast<uint64_t>(info.st_size);
 }
@@ -73,8 +74,8 @@ void TMyStream::WriteBytes(std::span<const uint8_t> bytes) {
 
 void TMyStream::WriteInt(int32_t value) {
     const auto v = static_cast<uint32_t>(value);
-    const uint8_t b[4] = {static_cast<uint8_t>(v), static_cast<uint8_t>(v >> 8), static_cast<uint8_t>(v >> 16),
-                          static_cast<uint8_t>(v >> 24)};
+    const uint8_t b[4] = {static_cast<uint8_t>(v), static_cast<uint8_t>(v >> 8),
+                          static_cast<uint8_t>(v >> 16), static_cast<uint8_t>(v >> 24)};
     WriteBytes(b);
 }
 

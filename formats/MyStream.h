@@ -2,6 +2,8 @@
 
 // A thin sequential reader or writer of one file with little-endian int32 values.
 
+#include "platform/FileIo.h"
+
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
@@ -11,12 +13,10 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/FileIo.h"
-
 namespace lv {
 
 class TMyStream {
-public:
+  public:
     enum class Mode { Read, Write };
 
     // Read opens an existing file; Write prepares a replacement of path that reaches it on Commit().
@@ -43,7 +43,7 @@ public:
 
     const std::filesystem::path& Path() const { return path_; }
 
-private:
+  private:
     void requireRemaining(uint64_t count) const;
 
     std::filesystem::path path_;

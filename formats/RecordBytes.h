@@ -2,11 +2,11 @@
 
 // The area and weather records as the bytes the project file holds (little-endian, no padding).
 
+#include "engine/WaveParams.h"
+
 #include <array>
 #include <cstdint>
 #include <span>
-
-#include "engine/WaveParams.h"
 
 namespace lv {
 

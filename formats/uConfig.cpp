@@ -1,10 +1,9 @@
 #include "formats/uConfig.h"
 
-#include <algorithm>
-
 #include "platform/Errors.h"
 #include "platform/Paths.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 

@@ -7,7 +7,9 @@
 
 namespace lv {
 
-TProject::TProject() { recreateObjects(); }
+TProject::TProject() {
+    recreateObjects();
+}
 
 void TProject::LoadPicture(const std::filesystem::path& path, bool newMask) {
     Saved = false;
@@ -31,7 +33,8 @@ void TProject::LoadFromFile(const std::filesystem::path& path) {
     Description = loader.Description();
     Sound = loader.Sound();
     Loaded = true;
-    for (int i = 0; i < kAreaCount; ++i) LoadedSpeeds[static_cast<size_t>(i)] = Areas[static_cast<size_t>(i)].Speed;
+    for (int i = 0; i < kAreaCount; ++i)
+        LoadedSpeeds[static_cast<size_t>(i)] = Areas[static_cast<size_t>(i)].Speed;
 }
 
 void TProject::LoadHeader(const std::filesystem::path& path) {

@@ -2,17 +2,17 @@
 
 // One water project in memory, loaded from and saved to its .lvp file.
 
+#include "engine/ProjectData.h"
+
 #include <filesystem>
 #include <string>
-
-#include "engine/ProjectData.h"
 
 namespace lv {
 
 class DialogService;
 
 class TProject : public ProjectData {
-public:
+  public:
     inline static const std::string kNoSound = "<No Sound>";
 
     std::string FileName; // native path bytes

@@ -169,7 +169,8 @@ void writePackage(const fs::path& templatePath, const fs::path& target, std::spa
 
 std::optional<int32_t> readInt32At(int fd, int64_t position) {
     std::array<uint8_t, 4> bytes{};
-    if (::pread(fd, bytes.data(), bytes.size(), position) != static_cast<ssize_t>(bytes.size())) return std::nullopt;
+    if (::pread(fd, bytes.data(), bytes.size(), position) != static_cast<ssize_t>(bytes.size()))
+        return std::nullopt;
     const uint32_t value =
         uint32_t{bytes[0]} | uint32_t{bytes[1]} << 8 | uint32_t{bytes[2]} << 16 | uint32_t{bytes[3]} << 24;
     return static_cast<int32_t>(value);

@@ -19,7 +19,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // The number of names varies with the input so that both "more entries than names" and the reverse occur.
     const size_t nameCount = size > 0 ? data[size - 1] % 5 : 0;
     std::vector<fs::path> names;
-    for (size_t i = 0; i < nameCount; ++i) names.push_back(lv::fuzz::workFolder() / ("out" + std::to_string(i)));
+    for (size_t i = 0; i < nameCount; ++i)
+        names.push_back(lv::fuzz::workFolder() / ("out" + std::to_string(i)));
     const lv::ExtractResult result = lv::ExtractPackage(host, names);
     if (result.found != (location.found && location.count >= 0)) __builtin_trap();
     if (result.written < 0 || static_cast<size_t>(result.written) > names.size()) __builtin_trap();

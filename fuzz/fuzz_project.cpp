@@ -1,9 +1,9 @@
 // Feeds arbitrary bytes to the full and the header read of a water project.
 
-#include <cstdint>
-
 #include "formats/uLVProject.h"
 #include "fuzz/FuzzSupport.h"
+
+#include <cstdint>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const auto path = lv::fuzz::writeInput("in.lvp", data, size);

@@ -21,7 +21,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::error_code ignored;
     fs::remove_all(box, ignored);
     fs::create_directories(work);
-    std::ofstream(program, std::ios::binary).write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
+    std::ofstream(program, std::ios::binary)
+        .write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
     lv::TLVCProject project;
     lv::ExtractSaverFiles(project, program, work / "");
     // Only the work folder and the program may be in the box.

@@ -1,9 +1,9 @@
 #include "platform/Bitmap.h"
 
+#include "platform/Errors.h"
+
 #include <algorithm>
 #include <string>
-
-#include "platform/Errors.h"
 
 namespace lv {
 
@@ -12,17 +12,22 @@ bool Bitmap::validSize(int64_t width, int64_t height) {
     return width * height <= kMaxPixels;
 }
 
-Bitmap::Bitmap(int32_t width, int32_t height) { setSize(width, height); }
+Bitmap::Bitmap(int32_t width, int32_t height) {
+    setSize(width, height);
+}
 
 void Bitmap::setSize(int32_t width, int32_t height) {
     if (!validSize(width, height))
-        throw Error("Bitmap size " + std::to_string(width) + " x " + std::to_string(height) + " is not valid");
+        throw Error("Bitmap size " + std::to_string(width) + " x " + std::to_string(height) +
+                    " is not valid");
     width_ = width;
     height_ = height;
     pixels_.assign(static_cast<size_t>(width) * static_cast<size_t>(height), 0);
 }
 
-void Bitmap::fill(uint32_t value) { std::fill(pixels_.begin(), pixels_.end(), value); }
+void Bitmap::fill(uint32_t value) {
+    std::fill(pixels_.begin(), pixels_.end(), value);
+}
 
 void Bitmap::draw(const Bitmap& source, int32_t x, int32_t y) {
     // 64-bit ends: an offset near the int32 limit must clip, not overflow.

@@ -9,7 +9,7 @@ namespace lv {
 // A 32-bit-per-pixel bitmap: each pixel is one word 0xXXRRGGBB, in memory B, G, R, X.
 // The fourth byte is kept as written. Rows are stored top-down without padding.
 class Bitmap {
-public:
+  public:
     // Limits that keep hostile files from making us allocate what they merely claim.
     static constexpr int32_t kMaxSide = 32768;
     static constexpr int64_t kMaxPixels = int64_t{1} << 26; // 64 Mi pixels, 256 MiB
@@ -43,16 +43,24 @@ public:
 
     bool operator==(const Bitmap&) const = default;
 
-private:
+  private:
     int32_t width_ = 0;
     int32_t height_ = 0;
     std::vector<uint32_t> pixels_;
 };
 
 // Pixel helpers for 0x00RRGGBB words.
-constexpr uint32_t rgb(uint32_t r, uint32_t g, uint32_t b) { return (r << 16) | (g << 8) | b; }
-constexpr uint32_t redOf(uint32_t p) { return (p >> 16) & 0xFF; }
-constexpr uint32_t greenOf(uint32_t p) { return (p >> 8) & 0xFF; }
-constexpr uint32_t blueOf(uint32_t p) { return p & 0xFF; }
+constexpr uint32_t rgb(uint32_t r, uint32_t g, uint32_t b) {
+    return (r << 16) | (g << 8) | b;
+}
+constexpr uint32_t redOf(uint32_t p) {
+    return (p >> 16) & 0xFF;
+}
+constexpr uint32_t greenOf(uint32_t p) {
+    return (p >> 8) & 0xFF;
+}
+constexpr uint32_t blueOf(uint32_t p) {
+    return p & 0xFF;
+}
 
 } // namespace lv

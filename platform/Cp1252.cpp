@@ -1,10 +1,10 @@
 #include "platform/Cp1252.h"
 
+#include "platform/Errors.h"
+
 #include <array>
 #include <cstdint>
 #include <optional>
-
-#include "platform/Errors.h"
 
 namespace lv {
 namespace {
@@ -15,7 +15,9 @@ constexpr std::array<char32_t, 32> kHighControls{
     0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
-char32_t codePointOf(uint8_t byte) { return byte >= 0x80 && byte < 0xA0 ? kHighControls[byte - 0x80] : byte; }
+char32_t codePointOf(uint8_t byte) {
+    return byte >= 0x80 && byte < 0xA0 ? kHighControls[byte - 0x80] : byte;
+}
 
 std::optional<uint8_t> byteOf(char32_t cp) {
     if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF)) return static_cast<uint8_t>(cp);

@@ -1,23 +1,24 @@
 #include "platform/FileIo.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
+#include "platform/Errors.h"
 
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <fcntl.h>
 #include <fstream>
-
-#include "platform/Errors.h"
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace lv {
 namespace {
 
 constexpr size_t kWriteBuffer = 1 << 16;
 
-std::string systemReason() { return std::strerror(errno); }
+std::string systemReason() {
+    return std::strerror(errno);
+}
 
 // Makes a rename in the folder durable; failure only weakens durability, so it is not reported.
 void syncFolderOf(const std::filesystem::path& file) {

@@ -16,7 +16,7 @@ std::vector<uint8_t> readFile(const std::filesystem::path& path, uint64_t maxByt
 // the bytes go to a temporary file beside the target, which is renamed over it on commit().
 // Without commit() the temporary file is removed and the target is left as it was.
 class AtomicFileWriter {
-public:
+  public:
     explicit AtomicFileWriter(std::filesystem::path target);
     ~AtomicFileWriter();
     AtomicFileWriter(const AtomicFileWriter&) = delete;
@@ -31,7 +31,7 @@ public:
 
     const std::filesystem::path& target() const { return target_; }
 
-private:
+  private:
     void flushBuffer();
 
     std::filesystem::path target_;

@@ -1,12 +1,11 @@
 #include "platform/Paths.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
+#include "platform/Errors.h"
 
 #include <cstdlib>
 #include <strings.h>
-
-#include "platform/Errors.h"
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace lv {
 namespace fs = std::filesystem;

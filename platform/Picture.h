@@ -3,12 +3,12 @@
 // Picture files and streams: load by extension, JPEG encode/decode, BMP, GIF, PNG and PPM output.
 // Every decoder treats its input as hostile: sizes are checked before anything is allocated.
 
+#include "platform/Bitmap.h"
+
 #include <cstdint>
 #include <filesystem>
 #include <span>
 #include <vector>
-
-#include "platform/Bitmap.h"
 
 namespace lv {
 

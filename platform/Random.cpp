@@ -44,8 +44,12 @@ void Randomize() {
     generator.seed(static_cast<uint64_t>(now));
 }
 
-void setRandomSeed(uint64_t seed) { generator.seed(seed); }
+void setRandomSeed(uint64_t seed) {
+    generator.seed(seed);
+}
 
-void setFixedRandomSeed(std::optional<uint64_t> seed) { fixedSeed = seed; }
+void setFixedRandomSeed(std::optional<uint64_t> seed) {
+    fixedSeed = seed;
+}
 
 } // namespace lv

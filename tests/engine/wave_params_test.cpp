@@ -1,15 +1,15 @@
 // Area colours, the speed table and the default wave set.
 
-#include <gtest/gtest.h>
-
 #include "engine/WaveParams.h"
+
+#include <gtest/gtest.h>
 
 namespace lv {
 namespace {
 
 TEST(AreaColors, LookUpBothWays) {
     const std::pair<uint32_t, int32_t> cases[] = {
-        {0x0000FF, 1}, {0xFF00FF, 2}, {0xFF0000, 3}, {0xFFFF00, 4},
+        {0x0000FF, 1}, {0xFF00FF, 2}, {0xFF0000, 3},   {0xFFFF00, 4},
         {0x000000, 0}, {0xFFFFFF, 0}, {0x010000FF, 0}, // an area colour with a fourth byte is land
         {0x0000FE, 0},
     };

@@ -1,15 +1,14 @@
 // The water project file: exact bytes, round trips, masks, thumbnails and hostile files.
 
-#include <gtest/gtest.h>
-
-#include <cstring>
-
 #include "formats/FileSaver.h"
 #include "formats/MaskRuns.h"
 #include "formats/uLVProject.h"
 #include "platform/Errors.h"
 #include "platform/Picture.h"
 #include "support/TestSupport.h"
+
+#include <cstring>
+#include <gtest/gtest.h>
 
 namespace lv {
 namespace {
@@ -21,7 +20,9 @@ void appendInt(Bytes& bytes, int32_t value) {
     for (int shift = 0; shift < 32; shift += 8) bytes.push_back(static_cast<uint8_t>(v >> shift));
 }
 
-void appendText(Bytes& bytes, std::string_view text) { bytes.insert(bytes.end(), text.begin(), text.end()); }
+void appendText(Bytes& bytes, std::string_view text) {
+    bytes.insert(bytes.end(), text.begin(), text.end());
+}
 
 int32_t intAt(const Bytes& bytes, size_t at) {
     uint32_t v = 0;
@@ -39,8 +40,17 @@ TProject smallProject() {
     for (int x = 0; x < 4; ++x) project.Mask.at(x, 0) = AreaColors[0];
     project.Mask.at(2, 1) = AreaColors[2];
     project.Areas[0] = kDefaultWaveParam;
-    project.Areas[3] = {.Amplitude = -1, .Frequency = 2, .Speed = 3, .Direction = 0, .Horizontal = 1,
-                        .Vertical = 0, .Perspective = 1, .Pad = 0, .Ripple = 180, .Distortion = 7, .Reserved = 0};
+    project.Areas[3] = {.Amplitude = -1,
+                        .Frequency = 2,
+                        .Speed = 3,
+                        .Direction = 0,
+                        .Horizontal = 1,
+                        .Vertical = 0,
+                        .Perspective = 1,
+                        .Pad = 0,
+                        .Ripple = 180,
+                        .Distortion = 7,
+                        .Reserved = 0};
     project.Weather = {.Kind = 2, .ParticleCount = 200, .Speed = 10, .Wind = 70, .Length = 10, .Reserved = 0};
     project.Title = "Lake";
     project.Description = "";
@@ -49,7 +59,7 @@ TProject smallProject() {
 }
 
 class ProjectFileTest : public ::testing::Test {
-protected:
+  protected:
     test::TempDir dir;
     std::filesystem::path file = dir / "p.lvp";
 };
@@ -146,7 +156,8 @@ TEST(MaskRuns, EncodesRunsAcrossRowsAndNonWaterColours) {
     Bitmap black(3, 2);
     EXPECT_EQ(encodeMaskRuns(black), (std::vector<int32_t>{3, 2, 60}));
 
-    // Two neighbouring non-water colours give two runs of colour 0; an area colour with a fourth byte is land.
+    // Two neighbouring non-water colours give two runs of colour 0; an area colour with a fourth byte is
+    // land.
     Bitmap mixed(2, 2);
     mixed.at(0, 0) = 0x123456;
     mixed.at(1, 0) = 0x654321;
@@ -196,7 +207,8 @@ TEST(Thumbnail, KeepsTheProportionsInTheDocumentedBox) {
             for (int x = 0; x < 80; ++x) {
                 const bool inside =
                     x >= c.left && x < c.left + c.drawnWidth && y >= c.top && y < c.top + c.drawnHeight;
-                ASSERT_EQ(thumb.at(x, y), inside ? 0xFFFFFFu : 0u) << c.width << "x" << c.height << " at " << x << "," << y;
+                ASSERT_EQ(thumb.at(x, y), inside ? 0xFFFFFFu : 0u)
+                    << c.width << "x" << c.height << " at " << x << "," << y;
             }
     }
 }

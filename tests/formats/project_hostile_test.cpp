@@ -1,12 +1,11 @@
 // Hostile project files: every damaged structure ends in a clear error and an empty project.
 
-#include <gtest/gtest.h>
-
-#include <functional>
-
 #include "formats/uLVProject.h"
 #include "platform/Errors.h"
 #include "support/TestSupport.h"
+
+#include <functional>
+#include <gtest/gtest.h>
 
 namespace lv {
 namespace {
@@ -14,7 +13,8 @@ namespace {
 using Bytes = std::vector<uint8_t>;
 
 void putInt(Bytes& bytes, size_t at, int32_t value) {
-    for (int i = 0; i < 4; ++i) bytes.at(at + static_cast<size_t>(i)) = static_cast<uint8_t>(static_cast<uint32_t>(value) >> (8 * i));
+    for (int i = 0; i < 4; ++i)
+        bytes.at(at + static_cast<size_t>(i)) = static_cast<uint8_t>(static_cast<uint32_t>(value) >> (8 * i));
 }
 
 int32_t intAt(const Bytes& bytes, size_t at) {
@@ -50,21 +50,40 @@ const Case kCases[] = {
     {"wrong signature", [](Bytes& b, const Layout&) { b[7] = '8'; }, Fails::Incorrect},
     {"title longer than the file", [](Bytes& b, const Layout&) { putInt(b, 8, 0x7FFFFFFF); }, Fails::Io},
     {"negative title count", [](Bytes& b, const Layout&) { putInt(b, 8, -4); }, Fails::Incorrect},
-    {"thumbnail is not a JPEG", [](Bytes& b, const Layout& l) { std::fill_n(b.begin() + 24, 16, 0); (void)l; }, Fails::Picture},
+    {"thumbnail is not a JPEG",
+     [](Bytes& b, const Layout& l) {
+         std::fill_n(b.begin() + 24, 16, 0);
+         (void)l;
+     },
+     Fails::Picture},
     {"area count 5", [](Bytes& b, const Layout& l) { putInt(b, l.areaCount, 5); }, Fails::Incorrect},
     {"area count -1", [](Bytes& b, const Layout& l) { putInt(b, l.areaCount, -1); }, Fails::Incorrect},
-    {"mask longer than the file", [](Bytes& b, const Layout& l) { putInt(b, l.maskLength, 0x40000000); }, Fails::Io},
-    {"mask length negative", [](Bytes& b, const Layout& l) { putInt(b, l.maskLength, -2); }, Fails::Incorrect},
+    {"mask longer than the file", [](Bytes& b, const Layout& l) { putInt(b, l.maskLength, 0x40000000); },
+     Fails::Io},
+    {"mask length negative", [](Bytes& b, const Layout& l) { putInt(b, l.maskLength, -2); },
+     Fails::Incorrect},
     {"mask width 0", [](Bytes& b, const Layout& l) { putInt(b, l.maskWidth, 0); }, Fails::Incorrect},
-    {"mask height negative", [](Bytes& b, const Layout& l) { putInt(b, l.maskWidth + 4, -3); }, Fails::Incorrect},
-    {"mask absurdly large", [](Bytes& b, const Layout& l) { putInt(b, l.maskWidth, 1 << 30); putInt(b, l.maskWidth + 4, 1 << 30); }, Fails::Incorrect},
-    {"runs past the last row", [](Bytes& b, const Layout& l) { putInt(b, l.firstRun, 1 + 10 * 1000); }, Fails::Incorrect},
+    {"mask height negative", [](Bytes& b, const Layout& l) { putInt(b, l.maskWidth + 4, -3); },
+     Fails::Incorrect},
+    {"mask absurdly large",
+     [](Bytes& b, const Layout& l) {
+         putInt(b, l.maskWidth, 1 << 30);
+         putInt(b, l.maskWidth + 4, 1 << 30);
+     },
+     Fails::Incorrect},
+    {"runs past the last row", [](Bytes& b, const Layout& l) { putInt(b, l.firstRun, 1 + 10 * 1000); },
+     Fails::Incorrect},
     {"negative run", [](Bytes& b, const Layout& l) { putInt(b, l.firstRun, -11); }, Fails::Incorrect},
-    {"mask of another size than the picture", [](Bytes& b, const Layout& l) { putInt(b, l.maskWidth, 5); }, Fails::Incorrect},
-    {"picture longer than the file", [](Bytes& b, const Layout& l) { putInt(b, l.pictureCount, 0x7FFFFFF0); }, Fails::Io},
-    {"picture is not a JPEG", [](Bytes& b, const Layout& l) { std::fill_n(b.begin() + static_cast<long>(l.pictureBytes), 8, 0x11); }, Fails::Picture},
+    {"mask of another size than the picture", [](Bytes& b, const Layout& l) { putInt(b, l.maskWidth, 5); },
+     Fails::Incorrect},
+    {"picture longer than the file", [](Bytes& b, const Layout& l) { putInt(b, l.pictureCount, 0x7FFFFFF0); },
+     Fails::Io},
+    {"picture is not a JPEG",
+     [](Bytes& b, const Layout& l) { std::fill_n(b.begin() + static_cast<long>(l.pictureBytes), 8, 0x11); },
+     Fails::Picture},
     {"ends inside the picture", [](Bytes& b, const Layout& l) { b.resize(l.pictureBytes + 5); }, Fails::Io},
-    {"ends inside the weather", [](Bytes& b, const Layout& l) { b.resize(l.sound + 4 + 10 + 12); }, Fails::Io},
+    {"ends inside the weather", [](Bytes& b, const Layout& l) { b.resize(l.sound + 4 + 10 + 12); },
+     Fails::Io},
 };
 
 TEST(HostileProjectFile, EachDamageGivesAClearErrorAndAnEmptyProject) {
@@ -101,8 +120,12 @@ TEST(HostileProjectFile, EachDamageGivesAClearErrorAndAnEmptyProject) {
                     },
                     Error);
                 break;
-            case Fails::Io: EXPECT_THROW(load(), IoError); break;
-            case Fails::Picture: EXPECT_THROW(load(), PictureError); break;
+            case Fails::Io:
+                EXPECT_THROW(load(), IoError);
+                break;
+            case Fails::Picture:
+                EXPECT_THROW(load(), PictureError);
+                break;
             }
         };
         expectFailure([&] { project.LoadFromFile(file); });

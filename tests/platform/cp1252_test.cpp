@@ -1,9 +1,9 @@
 // Texts typed by the user are stored as Windows-1252 bytes.
 
-#include <gtest/gtest.h>
-
 #include "platform/Cp1252.h"
 #include "platform/Errors.h"
+
+#include <gtest/gtest.h>
 
 namespace lv {
 namespace {
@@ -16,7 +16,7 @@ TEST(Cp1252, ConvertsBothWays) {
     const Case cases[] = {
         {"plain", "plain"},
         {"Caf\u00e9", "Caf\xE9"},
-        {"\u20ac 5", "\x80 5"},                // the euro sign lives in the 0x80..0x9F block
+        {"\u20ac 5", "\x80 5"}, // the euro sign lives in the 0x80..0x9F block
         {"\u201cq\u201d \u2026", "\x93q\x94 \x85"},
         {"\u00ff\u00a0", "\xFF\xA0"},
         {"", ""},

@@ -1,14 +1,13 @@
 #include "tools/ToolRunner.h"
 
+#include "support/TestSupport.h"
+
 #include <fcntl.h>
+#include <fstream>
 #include <spawn.h>
+#include <sstream>
 #include <sys/wait.h>
 #include <unistd.h>
-
-#include <fstream>
-#include <sstream>
-
-#include "support/TestSupport.h"
 
 extern char** environ;
 

@@ -1,19 +1,18 @@
 // lvtool create, info and export, as scripts use them.
 
-#include <gtest/gtest.h>
-
-#include <nlohmann/json.hpp>
-
 #include "engine/WaveParams.h"
 #include "platform/Picture.h"
 #include "support/TestSupport.h"
 #include "tools/ToolRunner.h"
 
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
 namespace lv::test {
 namespace {
 
 class LvtoolProject : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         Bitmap picture(8, 6);
         for (int y = 0; y < 6; ++y)
@@ -39,9 +38,10 @@ protected:
 };
 
 TEST_F(LvtoolProject, CreateThenInfoShowsEverythingThatWasSet) {
-    const ToolResult made = create({"--title", "Caf\u00e9 \u20ac", "--description", "d", "--sound", "<No Sound>",
-                                    "--area", "2:Amplitude=9,ripple=180", "--area", "0:Horizontal=1",
-                                    "--weather", "Kind=1,ParticleCount=300,Speed=10", project});
+    const ToolResult made =
+        create({"--title", "Caf\u00e9 \u20ac", "--description", "d", "--sound", "<No Sound>", "--area",
+                "2:Amplitude=9,ripple=180", "--area", "0:Horizontal=1", "--weather",
+                "Kind=1,ParticleCount=300,Speed=10", project});
     ASSERT_EQ(made.status, 0) << made.err;
 
     const ToolResult info = runTool({"info", project});
@@ -93,7 +93,10 @@ TEST_F(LvtoolProject, ErrorsAreOneLineWithTheDocumentedStatus) {
         {"not a project", {"info", (dir / "junk.lvp").string()}, 1, "Incorrect Project File!"},
         {"missing file", {"info", (dir / "none.lvp").string()}, 1, "none.lvp"},
         {"unknown command", {"frobnicate"}, 2, ""},
-        {"export to an unknown format", {"export", "mask", (dir / "junk.lvp").string(), "x.gif"}, 2, ".bmp or .ppm"},
+        {"export to an unknown format",
+         {"export", "mask", (dir / "junk.lvp").string(), "x.gif"},
+         2,
+         ".bmp or .ppm"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

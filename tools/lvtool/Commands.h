@@ -10,7 +10,7 @@ namespace lvtool {
 
 // Bad arguments: printed as one line, exit status 2.
 class UsageError : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 

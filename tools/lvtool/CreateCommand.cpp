@@ -1,13 +1,13 @@
-#include <charconv>
-#include <iostream>
-#include <vector>
-
 #include "formats/uLVProject.h"
 #include "platform/Cp1252.h"
 #include "platform/Errors.h"
 #include "platform/Picture.h"
 #include "tools/lvtool/Commands.h"
 #include "tools/lvtool/RecordFields.h"
+
+#include <charconv>
+#include <iostream>
+#include <vector>
 
 namespace lvtool {
 namespace {
@@ -58,8 +58,9 @@ void runCreate(const CreateOptions& options) {
     project.LoadPicture(options.picture, false);
     const lv::Bitmap painted = lv::loadPicture(options.mask);
     if (painted.width() != project.Picture.width() || painted.height() != project.Picture.height())
-        throw lv::Error("The mask picture must have the picture's size (" + std::to_string(project.Picture.width()) +
-                        " x " + std::to_string(project.Picture.height()) + ")");
+        throw lv::Error("The mask picture must have the picture's size (" +
+                        std::to_string(project.Picture.width()) + " x " +
+                        std::to_string(project.Picture.height()) + ")");
     project.Mask = maskFromPicture(painted);
     project.SaveToFile(options.output);
 }
@@ -70,7 +71,8 @@ void addCreateCommand(CLI::App& app) {
     auto* command = app.add_subcommand("create", "Make a water project from a picture and a painted mask");
     auto options = std::make_shared<CreateOptions>();
     command->add_option("--picture", options->picture, "the picture (.jpg, .bmp, .gif)")->required();
-    command->add_option("--mask", options->mask, "the mask picture, painted in the four area colours")->required();
+    command->add_option("--mask", options->mask, "the mask picture, painted in the four area colours")
+        ->required();
     command->add_option("--title", options->title, "title (UTF-8)");
     command->add_option("--description", options->description, "description (UTF-8)");
     command->add_option("--sound", options->sound, "sound name: <No Sound>, a file name or a path");

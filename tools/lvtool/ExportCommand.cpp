@@ -1,14 +1,15 @@
-#include <algorithm>
-#include <filesystem>
-
 #include "formats/uLVProject.h"
 #include "platform/Picture.h"
 #include "tools/lvtool/Commands.h"
 
+#include <algorithm>
+#include <filesystem>
+
 namespace lvtool {
 
 void addExportCommand(CLI::App& app) {
-    auto* command = app.add_subcommand("export", "Write a project's picture, mask or thumbnail as .bmp or .ppm");
+    auto* command =
+        app.add_subcommand("export", "Write a project's picture, mask or thumbnail as .bmp or .ppm");
     auto what = std::make_shared<std::string>();
     auto file = std::make_shared<std::string>();
     auto output = std::make_shared<std::string>();
@@ -20,11 +21,13 @@ void addExportCommand(CLI::App& app) {
     command->callback([what, file, output] {
         std::string extension = std::filesystem::path(*output).extension().string();
         std::transform(extension.begin(), extension.end(), extension.begin(), ::tolower);
-        if (extension != ".bmp" && extension != ".ppm") throw UsageError("the output must end in .bmp or .ppm");
+        if (extension != ".bmp" && extension != ".ppm")
+            throw UsageError("the output must end in .bmp or .ppm");
         lv::TProject project;
         project.LoadFromFile(*file);
-        const lv::Bitmap& bitmap =
-            *what == "picture" ? project.Picture : *what == "mask" ? project.Mask : project.Thumbnail;
+        const lv::Bitmap& bitmap = *what == "picture" ? project.Picture
+                                   : *what == "mask"  ? project.Mask
+                                                      : project.Thumbnail;
         lv::savePicture(bitmap, *output);
     });
 }

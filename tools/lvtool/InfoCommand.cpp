@@ -1,11 +1,11 @@
-#include <array>
-#include <iostream>
-#include <nlohmann/json.hpp>
-
 #include "formats/uLVProject.h"
 #include "platform/Cp1252.h"
 #include "tools/lvtool/Commands.h"
 #include "tools/lvtool/RecordFields.h"
+
+#include <array>
+#include <iostream>
+#include <nlohmann/json.hpp>
 
 namespace lvtool {
 namespace {

@@ -1,12 +1,12 @@
 #include "tools/lvtool/RecordFields.h"
 
+#include "tools/lvtool/Commands.h"
+
 #include <charconv>
 #include <functional>
 #include <string>
 #include <strings.h>
 #include <vector>
-
-#include "tools/lvtool/Commands.h"
 
 namespace lvtool {
 namespace {
@@ -19,29 +19,39 @@ struct Field {
     int64_t min, max;
 };
 
-#define LV_INT_FIELD(R, F, LO, HI) \
-    Field<R> { #F, [](const R& r) { return int64_t{r.F}; }, [](R& r, int32_t v) { r.F = v; }, LO, HI }
-#define LV_BYTE_FIELD(R, F) \
-    Field<R> { #F, [](const R& r) { return int64_t{r.F}; }, [](R& r, int32_t v) { r.F = static_cast<uint8_t>(v); }, 0, 255 }
+#define LV_INT_FIELD(R, F, LO, HI)                                                                           \
+    Field<R> {                                                                                               \
+#F, [](const R& r) { return int64_t{r.F}; }, [](R & r, int32_t v) { r.F = v; }, LO, HI               \
+    }
+#define LV_BYTE_FIELD(R, F)                                                                                  \
+    Field<R> {                                                                                               \
+#F, [](const R& r) { return int64_t{r.F}; }, [](R & r,                                               \
+                                                        int32_t v) { r.F = static_cast<uint8_t>(v); }, 0,    \
+                                                                                                    255      \
+    }
 
 constexpr int64_t kIntMin = INT32_MIN, kIntMax = INT32_MAX;
 
 const std::vector<Field<lv::TWaveParam>>& waveFields() {
     using W = lv::TWaveParam;
-    static const std::vector<Field<W>> fields{
-        LV_INT_FIELD(W, Amplitude, kIntMin, kIntMax), LV_INT_FIELD(W, Frequency, kIntMin, kIntMax),
-        LV_INT_FIELD(W, Speed, kIntMin, kIntMax),     LV_INT_FIELD(W, Direction, kIntMin, kIntMax),
-        LV_BYTE_FIELD(W, Horizontal),                 LV_BYTE_FIELD(W, Vertical),
-        LV_BYTE_FIELD(W, Perspective),                LV_INT_FIELD(W, Ripple, kIntMin, kIntMax),
-        LV_INT_FIELD(W, Distortion, kIntMin, kIntMax), LV_INT_FIELD(W, Reserved, kIntMin, kIntMax)};
+    static const std::vector<Field<W>> fields{LV_INT_FIELD(W, Amplitude, kIntMin, kIntMax),
+                                              LV_INT_FIELD(W, Frequency, kIntMin, kIntMax),
+                                              LV_INT_FIELD(W, Speed, kIntMin, kIntMax),
+                                              LV_INT_FIELD(W, Direction, kIntMin, kIntMax),
+                                              LV_BYTE_FIELD(W, Horizontal),
+                                              LV_BYTE_FIELD(W, Vertical),
+                                              LV_BYTE_FIELD(W, Perspective),
+                                              LV_INT_FIELD(W, Ripple, kIntMin, kIntMax),
+                                              LV_INT_FIELD(W, Distortion, kIntMin, kIntMax),
+                                              LV_INT_FIELD(W, Reserved, kIntMin, kIntMax)};
     return fields;
 }
 
 const std::vector<Field<lv::TWeatherParam>>& weatherFields() {
     using T = lv::TWeatherParam;
     static const std::vector<Field<T>> fields{
-        LV_INT_FIELD(T, Kind, kIntMin, kIntMax),  LV_INT_FIELD(T, ParticleCount, kIntMin, kIntMax),
-        LV_INT_FIELD(T, Speed, kIntMin, kIntMax), LV_INT_FIELD(T, Wind, kIntMin, kIntMax),
+        LV_INT_FIELD(T, Kind, kIntMin, kIntMax),   LV_INT_FIELD(T, ParticleCount, kIntMin, kIntMax),
+        LV_INT_FIELD(T, Speed, kIntMin, kIntMax),  LV_INT_FIELD(T, Wind, kIntMin, kIntMax),
         LV_INT_FIELD(T, Length, kIntMin, kIntMax), LV_INT_FIELD(T, Reserved, kIntMin, kIntMax)};
     return fields;
 }
@@ -60,7 +70,8 @@ void apply(Record& record, std::string_view assignments, const std::vector<Field
         const std::string_view item = assignments.substr(0, comma);
         assignments = comma == std::string_view::npos ? std::string_view{} : assignments.substr(comma + 1);
         const size_t equals = item.find('=');
-        if (equals == std::string_view::npos) throw UsageError("expected Field=Value, got \"" + std::string(item) + "\"");
+        if (equals == std::string_view::npos)
+            throw UsageError("expected Field=Value, got \"" + std::string(item) + "\"");
         const std::string name(item.substr(0, equals));
         const std::string_view text = item.substr(equals + 1);
         int64_t value = 0;
@@ -79,8 +90,12 @@ void apply(Record& record, std::string_view assignments, const std::vector<Field
 
 } // namespace
 
-nlohmann::ordered_json waveParamJson(const lv::TWaveParam& param) { return toJson(param, waveFields()); }
-nlohmann::ordered_json weatherParamJson(const lv::TWeatherParam& param) { return toJson(param, weatherFields()); }
+nlohmann::ordered_json waveParamJson(const lv::TWaveParam& param) {
+    return toJson(param, waveFields());
+}
+nlohmann::ordered_json weatherParamJson(const lv::TWeatherParam& param) {
+    return toJson(param, weatherFields());
+}
 
 void applyWaveFields(lv::TWaveParam& param, std::string_view assignments) {
     apply(param, assignments, waveFields());

@@ -2,10 +2,10 @@
 
 // The area and weather records by field name, for JSON output and for command-line settings.
 
+#include "engine/WaveParams.h"
+
 #include <nlohmann/json.hpp>
 #include <string_view>
-
-#include "engine/WaveParams.h"
 
 namespace lvtool {
 

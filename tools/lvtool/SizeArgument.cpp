@@ -1,9 +1,9 @@
 #include "tools/lvtool/SizeArgument.h"
 
+#include "tools/lvtool/Commands.h"
+
 #include <charconv>
 #include <string>
-
-#include "tools/lvtool/Commands.h"
 
 namespace lvtool {
 namespace {

@@ -1,8 +1,8 @@
-#include <iostream>
-
 #include "platform/Errors.h"
 #include "tools/lvtool/Commands.h"
 #include "tools/lvtool/CreatorCommands.h"
+
+#include <iostream>
 
 int main(int argc, char** argv) {
     CLI::App app{"lvtool: inspect, create, render and pack Lumivale files"};
