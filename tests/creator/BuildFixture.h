@@ -2,7 +2,7 @@
 
 // A creator folder, a studio folder and media made in code, for builds and their unpacking.
 
-#include "creator/PackageBytes.h"
+#include "support/PackageBytes.h"
 #include "creator/uBuildSaver.h"
 #include "creator/uCreatorProject.h"
 #include "formats/uLVProject.h"

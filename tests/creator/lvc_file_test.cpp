@@ -1,7 +1,7 @@
 // The .lvc creator project file: its exact bytes, round trips, loading into an existing project and
 // hostile files.
 
-#include "creator/PackageBytes.h"
+#include "support/PackageBytes.h"
 #include "creator/uCreatorProject.h"
 #include "platform/Errors.h"
 #include "platform/Paths.h"

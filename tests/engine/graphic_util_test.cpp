@@ -13,28 +13,6 @@
 namespace lv {
 namespace {
 
-// Sets (or with nothing, unsets) an environment variable for one scope.
-class ScopedEnv {
-  public:
-    ScopedEnv(const char* name, std::optional<std::string> value) : name_(name) {
-        if (const char* old = std::getenv(name)) old_ = old;
-        if (value)
-            ::setenv(name, value->c_str(), 1);
-        else
-            ::unsetenv(name);
-    }
-    ~ScopedEnv() {
-        if (old_)
-            ::setenv(name_, old_->c_str(), 1);
-        else
-            ::unsetenv(name_);
-    }
-
-  private:
-    const char* name_;
-    std::optional<std::string> old_;
-};
-
 TEST(Shade, DarkensByPercentOfTheDistanceFromWhite) {
     struct Case {
         TColor color1, color2;
@@ -102,12 +80,13 @@ class WallpaperTest : public ::testing::Test {
         return path;
     }
     test::TempDir dir;
-    ScopedEnv windir{"LUMIVALE_WINDIR", (dir / "windows").string()};
-    ScopedEnv desktop{"XDG_CURRENT_DESKTOP", std::nullopt};
+    test::ScopedEnv windir{"LUMIVALE_WINDIR", (dir / "windows").string()};
+    test::ScopedEnv desktop{"XDG_CURRENT_DESKTOP", std::nullopt};
 };
 
 TEST_F(WallpaperTest, WritesTheBmpRecordsNotTiledAndAsksTheDesktop) {
-    const ScopedEnv command("LUMIVALE_WALLPAPER_COMMAND", script("printf '%s' \"$1\" > \"$0.arg\"").string());
+    const test::ScopedEnv command("LUMIVALE_WALLPAPER_COMMAND",
+                                  script("printf '%s' \"$1\" > \"$0.arg\"").string());
     Bitmap picture(3, 2);
     picture.at(1, 1) = 0x00ABCDEF;
     const auto path = dir / "LV Wallpaper.bmp";
@@ -128,8 +107,8 @@ TEST_F(WallpaperTest, GnomeGetsAFileUri) {
     std::ofstream(fake) << "#!/bin/sh\nprintf '%s|' \"$@\" >> \"" << (dir / "calls").string()
                         << "\"\necho >> \"" << (dir / "calls").string() << "\"\n";
     ::chmod(fake.c_str(), 0700);
-    const ScopedEnv path("PATH", bin.string() + ":" + std::getenv("PATH"));
-    const ScopedEnv gnome("XDG_CURRENT_DESKTOP", "ubuntu:GNOME");
+    const test::ScopedEnv path("PATH", bin.string() + ":" + std::getenv("PATH"));
+    const test::ScopedEnv gnome("XDG_CURRENT_DESKTOP", "ubuntu:GNOME");
 
     EXPECT_TRUE(SetWallpaper(Bitmap(1, 1), dir / "my wall%.bmp"));
     const auto calls = test::readBytes(dir / "calls");
@@ -143,15 +122,15 @@ TEST_F(WallpaperTest, GnomeGetsAFileUri) {
 TEST_F(WallpaperTest, NoDesktopIsNoError) {
     Bitmap picture(2, 2);
     {
-        const ScopedEnv command("LUMIVALE_WALLPAPER_COMMAND", std::nullopt);
+        const test::ScopedEnv command("LUMIVALE_WALLPAPER_COMMAND", std::nullopt);
         EXPECT_FALSE(SetWallpaper(picture, dir / "a.bmp"));
     }
     {
-        const ScopedEnv command("LUMIVALE_WALLPAPER_COMMAND", script("exit 3").string());
+        const test::ScopedEnv command("LUMIVALE_WALLPAPER_COMMAND", script("exit 3").string());
         EXPECT_FALSE(SetWallpaper(picture, dir / "b.bmp"));
     }
     {
-        const ScopedEnv command("LUMIVALE_WALLPAPER_COMMAND", (dir / "no-such-program").string());
+        const test::ScopedEnv command("LUMIVALE_WALLPAPER_COMMAND", (dir / "no-such-program").string());
         EXPECT_FALSE(SetWallpaper(picture, dir / "c.bmp"));
     }
     EXPECT_TRUE(std::filesystem::exists(dir / "c.bmp"));

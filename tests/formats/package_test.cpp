@@ -1,5 +1,6 @@
 #include "formats/uProjectExtractor.h"
 #include "platform/Errors.h"
+#include "support/PackageBytes.h"
 #include "support/TestSupport.h"
 
 #include <cstdint>
@@ -14,30 +15,13 @@ namespace {
 
 namespace fs = std::filesystem;
 using Bytes = std::vector<uint8_t>;
+using test::le32;
 using test::readBytes;
 using test::TempDir;
 using test::writeBytes;
 
-// Bytes from hex text (blanks ignored). The marker is kept as hex text in this file so that the test
-// program itself holds no marker bytes (one test scans it).
-Bytes hex(std::string_view text) {
-    Bytes bytes;
-    std::string digits;
-    for (const char c : text)
-        if (c != ' ') digits += c;
-    for (size_t i = 0; i + 1 < digits.size(); i += 2)
-        bytes.push_back(static_cast<uint8_t>(std::stoi(digits.substr(i, 2), nullptr, 16)));
-    return bytes;
-}
-
-// "{LVRESROURCE}" with every byte plus one, i.e. "|MWSFTSPVSDF~".
-const Bytes kMarker = hex("7C 4D 57 53 46 54 53 50 56 53 44 46 7E");
-
-Bytes le32(int32_t value) {
-    const auto v = static_cast<uint32_t>(value);
-    return {static_cast<uint8_t>(v), static_cast<uint8_t>(v >> 8), static_cast<uint8_t>(v >> 16),
-            static_cast<uint8_t>(v >> 24)};
-}
+// The marker is kept as hex text so that the test program itself holds no marker bytes (one test scans it).
+const Bytes kMarker = test::packageMarkerBytes();
 
 Bytes text(std::string_view s) {
     return {s.begin(), s.end()};
@@ -205,7 +189,7 @@ TEST_F(PackageTest, HostilePackagesExtractOnlyWhatIsThere) {
     };
     const std::vector<Case> cases{
         {"no marker", text("no package here"), false, 0, true, {}},
-        {"marker without count", join({host, kMarker, hex("01 00")}), false, 0, true, {}},
+        {"marker without count", join({host, kMarker, test::hexBytes("01 00")}), false, 0, true, {}},
         {"negative count", join({host, kMarker, le32(-1), le32(1), text("x")}), false, 0, true, {}},
         {"more entries than names",
          join({host, kMarker, le32(0x7FFFFFFF), le32(1), text("a"), le32(1), text("b"), le32(1), text("c")}),
@@ -232,7 +216,7 @@ TEST_F(PackageTest, HostilePackagesExtractOnlyWhatIsThere) {
          false,
          {text("short")}},
         {"size cut short",
-         join({host, kMarker, le32(2), le32(1), text("a"), hex("05 00")}),
+         join({host, kMarker, le32(2), le32(1), text("a"), test::hexBytes("05 00")}),
          true,
          1,
          false,

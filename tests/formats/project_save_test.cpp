@@ -20,24 +20,6 @@ namespace fs = std::filesystem;
 using test::readBytes;
 using test::writeBytes;
 
-class ScopedEnv {
-  public:
-    ScopedEnv(const char* name, const std::string& value) : name_(name) {
-        if (const char* old = std::getenv(name)) old_ = old;
-        ::setenv(name, value.c_str(), 1);
-    }
-    ~ScopedEnv() {
-        if (old_)
-            ::setenv(name_, old_->c_str(), 1);
-        else
-            ::unsetenv(name_);
-    }
-
-  private:
-    const char* name_;
-    std::optional<std::string> old_;
-};
-
 const std::string kIncludeSound = "Do you want to include sound effect in this screen saver ?";
 
 std::string missingSound(const std::string& path) {
@@ -63,8 +45,8 @@ class ProjectSaveTest : public ::testing::Test {
     fs::path temporaryProject() const { return dir / "runtime" / "lumivale" / "LVTEMP.LVP"; }
 
     test::TempDir dir;
-    ScopedEnv windir{"LUMIVALE_WINDIR", (dir / "windows").string()};
-    ScopedEnv runtime{"XDG_RUNTIME_DIR", (dir / "runtime").string()};
+    test::ScopedEnv windir{"LUMIVALE_WINDIR", (dir / "windows").string()};
+    test::ScopedEnv runtime{"XDG_RUNTIME_DIR", (dir / "runtime").string()};
     fs::path templatePath = dir / "LVStudio.dat";
     TProject project;
 };

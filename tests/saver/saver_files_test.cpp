@@ -1,7 +1,7 @@
 // The saver runtime's headless parts: command line, names and folders, unpacking its payload and
 // cleaning up, including payloads that are damaged or hostile.
 
-#include "creator/PackageBytes.h"
+#include "support/PackageBytes.h"
 #include "creator/uCreatorProject.h"
 #include "platform/Errors.h"
 #include "platform/Paths.h"

@@ -1,6 +1,6 @@
 // lvtool lvc show, build and saver-unpack on files made in the test.
 
-#include "creator/PackageBytes.h"
+#include "support/PackageBytes.h"
 #include "support/TestSupport.h"
 #include "tools/ToolRunner.h"
 
