@@ -350,7 +350,10 @@ void ProfileDocument::writeString(std::string_view section, std::string_view key
     } else if (scan.found) {
         text_.insert(scan.insertAt, keyLine(keyName, value));
     } else {
-        std::string added = "[" + std::string(sectionName) + "]" + std::string(kLineEnd);
+        std::string added = "[";
+        added += sectionName;
+        added += ']';
+        added += kLineEnd;
         added += keyLine(keyName, value);
         text_ += added;
     }

@@ -45,7 +45,10 @@ int Registry::readInteger(RegistryRoot root, std::string_view keyPath, std::stri
 void Registry::writeString(RegistryRoot root, std::string_view keyPath, std::string_view name,
                            std::string_view value) {
     // Quoted, so that blanks and quotes at either end come back as written.
-    file_.writeString(sectionFor(root, keyPath), keyFor(name), "\"" + std::string(value) + "\"");
+    std::string quoted = "\"";
+    quoted += value;
+    quoted += '"';
+    file_.writeString(sectionFor(root, keyPath), keyFor(name), quoted);
 }
 
 } // namespace lv

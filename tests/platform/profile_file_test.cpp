@@ -171,8 +171,13 @@ TEST(ProfileDocument, KeysAreListedOnceInFileOrder) {
 // that would not fit whole is left out, and so is everything after it.
 TEST(ProfileDocument, KeyListStopsAtTheBufferSize) {
     std::string text = "[S]\r\n";
-    for (int i = 0; i < 1023; ++i)
-        text += "k" + std::string(14 - std::to_string(i).size(), '0') + std::to_string(i) + "=\r\n";
+    for (int i = 0; i < 1023; ++i) {
+        const std::string number = std::to_string(i);
+        text += 'k';
+        text.append(14 - number.size(), '0');
+        text += number;
+        text += "=\r\n";
+    }
     const std::string exactFit(14, 'x'); // 1023 * 16 + 15 + 1 = 16384
     const std::string oneTooMany(15, 'y');
     const ProfileDocument fits(text + exactFit + "=\r\n");

@@ -17,7 +17,9 @@ namespace {
 void writeWav(const std::filesystem::path& path, uint32_t milliseconds) {
     const uint32_t rate = 8000, samples = rate * milliseconds / 1000;
     std::vector<uint8_t> bytes;
-    auto text = [&bytes](const char* s) { bytes.insert(bytes.end(), s, s + 4); };
+    auto text = [&bytes](const char* s) {
+        for (int i = 0; i < 4; ++i) bytes.push_back(static_cast<uint8_t>(s[i]));
+    };
     auto le = [&bytes](uint32_t v, int n) {
         for (int i = 0; i < n; ++i) bytes.push_back(static_cast<uint8_t>(v >> (8 * i)));
     };
