@@ -4,6 +4,7 @@
 // replaces anything. The build writes the media twice (the media package in the work folder, then
 // the screensaver) and reads them twice.
 
+#include "bench/BenchSupport.h"
 #include "creator/uBuildSaver.h"
 #include "creator/uCreatorProject.h"
 #include "saver/IconSlot.h"
@@ -18,25 +19,15 @@
 #include <sys/wait.h>
 #include <vector>
 
-extern char** environ;
-
 namespace {
 
 namespace fs = std::filesystem;
-using Clock = std::chrono::steady_clock;
+using lv::bench::Clock;
+using lv::bench::run;
+using lv::bench::seconds;
 
 constexpr size_t kPictureCount = 20;
 constexpr size_t kPictureBytes = size_t{10} << 20; // 20 x 10 MiB
-
-void run(std::vector<std::string> args) {
-    std::vector<char*> argv;
-    for (std::string& a : args) argv.push_back(a.data());
-    argv.push_back(nullptr);
-    pid_t pid = 0;
-    if (posix_spawnp(&pid, argv[0], nullptr, nullptr, argv.data(), environ) != 0) std::abort();
-    int status = 0;
-    waitpid(pid, &status, 0);
-}
 
 void writeFile(const fs::path& path, size_t size, uint32_t seed) {
     std::vector<char> bytes(size);
@@ -83,10 +74,6 @@ struct Setup {
         fs::remove_all(root, ignored);
     }
 };
-
-double seconds(Clock::time_point from) {
-    return std::chrono::duration<double>(Clock::now() - from).count();
-}
 
 void BM_BuildSaver200MB(benchmark::State& state) {
     static Setup setup;

@@ -3,6 +3,7 @@
 // ratio_to_cp_sync compares with `cp` followed by `sync` of the copies, since our outputs reach the
 // disk (fsync) before they replace anything.
 
+#include "bench/BenchSupport.h"
 #include "formats/uProjectExtractor.h"
 
 #include <benchmark/benchmark.h>
@@ -16,30 +17,15 @@
 #include <unistd.h>
 #include <vector>
 
-extern char** environ;
-
 namespace {
 
 namespace fs = std::filesystem;
-using Clock = std::chrono::steady_clock;
+using lv::bench::Clock;
+using lv::bench::run;
+using lv::bench::seconds;
 
 constexpr size_t kFileCount = 4;
 constexpr size_t kFileBytes = size_t{50} << 20; // 4 x 50 MiB
-
-void run(std::vector<std::string> args) {
-    std::vector<char*> argv;
-    for (std::string& arg : args) argv.push_back(arg.data());
-    argv.push_back(nullptr);
-    pid_t pid = -1;
-    if (::posix_spawnp(&pid, argv[0], nullptr, nullptr, argv.data(), environ) != 0) std::abort();
-    int status = 0;
-    ::waitpid(pid, &status, 0);
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) std::abort();
-}
-
-double seconds(Clock::time_point since) {
-    return std::chrono::duration<double>(Clock::now() - since).count();
-}
 
 // The input files, made once in a private folder under $TMPDIR (or /tmp).
 struct Inputs {

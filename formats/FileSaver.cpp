@@ -6,21 +6,9 @@
 #include "platform/Errors.h"
 #include "platform/Numeric.h"
 #include "platform/Picture.h"
+#include "platform/Resample.h"
 
 namespace lv {
-namespace {
-
-void stretchNearestInto(const Bitmap& source, Bitmap& target, int32_t left, int32_t top, int32_t width,
-                        int32_t height) {
-    for (int32_t y = 0; y < height; ++y) {
-        const uint32_t* from = source.row(static_cast<int32_t>(int64_t{y} * source.height() / height));
-        uint32_t* to = target.row(top + y) + left;
-        for (int32_t x = 0; x < width; ++x) to[x] = from[int64_t{x} * source.width() / width];
-    }
-}
-
-} // namespace
-
 Bitmap makeThumbnail(const Bitmap& picture) {
     Bitmap thumbnail(kThumbnailWidth, kThumbnailHeight);
     if (picture.empty()) return thumbnail;
@@ -34,7 +22,11 @@ Bitmap makeThumbnail(const Bitmap& picture) {
         width = nearest(ratio * kThumbnailHeight);
         left = (kThumbnailWidth - width) / 2;
     }
-    stretchNearestInto(picture, thumbnail, left, top, width, height);
+    if (width > 0 && height > 0) {
+        Bitmap drawn(width, height);
+        nearestStretch(picture, drawn);
+        thumbnail.draw(drawn, left, top);
+    }
     return thumbnail;
 }
 
